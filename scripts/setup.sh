@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running need on a fresh Debian 12 machine (run as root).
+set -euo pipefail
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          libfreetype-dev fonts-dejavu-core valgrind)
+if [ "${ZURA_WITH_BROWSER:-0}" = 1 ]; then
+  packages+=(chromium libcpp-httplib-dev nlohmann-json3-dev nodejs npm)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi
