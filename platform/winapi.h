@@ -71,3 +71,8 @@ HLOCAL LocalAlloc(UINT flags, std::size_t bytes);
 HLOCAL LocalFree(HLOCAL memory);
 
 #endif
+
+#ifndef _WIN32
+// Graphics, fonts, text measurement, bitmaps and resources.
+#include "platform/winapi_gdi.h"
+#endif
