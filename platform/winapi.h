@@ -64,6 +64,14 @@ typedef PortableResource* HRSRC;
 typedef PortableResource* HGLOBAL;
 typedef void* HMENU;
 
+struct RECT { LONG left, top, right, bottom; };
+struct POINT { LONG x, y; };
+struct SIZE { LONG cx, cy; };
+typedef RECT* LPRECT;
+typedef const RECT* LPCRECT;
+typedef POINT* LPPOINT;
+typedef SIZE* LPSIZE;
+
 #define LMEM_FIXED 0x0000
 #define LMEM_ZEROINIT 0x0040
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
