@@ -317,23 +317,17 @@ HBRUSH CreateSolidBrush(COLORREF color)
     return brush;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color)
+static COLORREF swapColor(HDC dc, COLORREF PortableDc::*field, COLORREF color)
 {
     if (!gdiLiveDc(dc))
         return CLR_INVALID;
-    COLORREF previous = dc->textColor;
-    dc->textColor = color & 0x00FFFFFF;
+    COLORREF previous = dc->*field;
+    dc->*field = color & 0x00FFFFFF;
     return previous;
 }
 
-COLORREF SetBkColor(HDC dc, COLORREF color)
-{
-    if (!gdiLiveDc(dc))
-        return CLR_INVALID;
-    COLORREF previous = dc->backColor;
-    dc->backColor = color & 0x00FFFFFF;
-    return previous;
-}
+COLORREF SetTextColor(HDC dc, COLORREF color) { return swapColor(dc, &PortableDc::textColor, color); }
+COLORREF SetBkColor(HDC dc, COLORREF color) { return swapColor(dc, &PortableDc::backColor, color); }
 
 int SetBkMode(HDC dc, int mode)
 {
