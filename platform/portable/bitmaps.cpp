@@ -2,8 +2,10 @@
 // GetPixel and SetPixel on whatever a device context draws on, clipped to its bounds.
 // Differs from Windows in: BitBlt knows only the raster operations that need no pattern.
 #include "platform/portable/gdi_records.h"
+#include "platform/portable/graphics.h"
 
 #include <algorithm>
+#include <cstdio>
 
 static const int largestSide = 4096;
 
@@ -68,7 +70,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
         }
         for (int i = 0; i < width; i++) {
             int tx = x + i;
-            if (tx < 0 || tx >= to->width || (needsSource && row[i] == CLR_INVALID))
+            if (tx < 0 || tx >= to->width || (needsSource && row[i] == CLR_INVALID) || !gdiInClip(dest, tx, ty))
                 continue;
             COLORREF& pixel = to->pixels[static_cast<std::size_t>(ty) * to->width + tx];
             pixel = applyRop(rop, row[i], pixel);
@@ -88,7 +90,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
     long top = std::max<long>(rect->top, 0), bottom = std::min<long>(rect->bottom, to->height);
     for (long y = top; y < bottom; y++)
         for (long x = left; x < right; x++)
-            to->pixels[static_cast<std::size_t>(y) * to->width + x] = brush->color;
+            if (gdiInClip(dc, x, y))
+                to->pixels[static_cast<std::size_t>(y) * to->width + x] = brush->color;
     return 1;
 }
 
@@ -105,6 +108,43 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color)
     PortableGdiObject* to = gdiTarget(dc);
     if (!to || x < 0 || y < 0 || x >= to->width || y >= to->height)
         return CLR_INVALID;
+    if (!gdiInClip(dc, x, y))
+        return color & 0x00FFFFFF;
     to->pixels[static_cast<std::size_t>(y) * to->width + x] = color & 0x00FFFFFF;
     return color & 0x00FFFFFF;
+}
+
+bool portableSaveBmp(const char* path, int width, int height, const COLORREF* pixels)
+{
+    if (!path || !pixels || width <= 0 || height <= 0 || width > largestSide || height > largestSide)
+        return false;
+    int stride = (width * 3 + 3) / 4 * 4;
+    std::vector<BYTE> file(54 + static_cast<std::size_t>(stride) * height, 0);
+    auto put = [&file](std::size_t at, DWORD value, int bytes) {
+        for (int i = 0; i < bytes; i++)
+            file[at + i] = static_cast<BYTE>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<DWORD>(file.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<DWORD>(width), 4);
+    put(22, static_cast<DWORD>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, static_cast<DWORD>(stride) * height, 4);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            COLORREF p = pixels[static_cast<std::size_t>(height - 1 - y) * width + x];
+            std::size_t at = 54 + static_cast<std::size_t>(y) * stride + x * 3;
+            file[at] = GetBValue(p);
+            file[at + 1] = GetGValue(p);
+            file[at + 2] = GetRValue(p);
+        }
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out)
+        return false;
+    bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    return std::fclose(out) == 0 && written;
 }

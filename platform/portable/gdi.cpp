@@ -4,19 +4,30 @@
 // window rectangle, which a host composes; a window DC starts, as on Windows, with the system font
 // (WM_SETFONT does not reach it); CreateCompatibleBitmap always makes a colour bitmap.
 #include "platform/portable/gdi_records.h"
+#include "platform/portable/graphics.h"
 #include "platform/portable/internal.h"
 
 #include <algorithm>
 #include <map>
 #include <set>
 
-static std::set<const PortableGdiObject*> liveObjects;
-static std::set<const PortableDc*> liveDcs;
-static std::map<HWND, PortableGdiObject*> surfaces;
+// Kept for the whole run (never destroyed), so what they hold stays reachable at exit.
+static std::set<const PortableGdiObject*>& liveObjects = *new std::set<const PortableGdiObject*>;
+static std::set<const PortableDc*>& liveDcs = *new std::set<const PortableDc*>;
+static std::map<HWND, PortableGdiObject*>& surfaces = *new std::map<HWND, PortableGdiObject*>;
 static PortableGdiObject* screenSurface = nullptr;
 
 static const int screenWidth = 240;
 static const int screenHeight = 320;
+
+static bool (*windowRectSource)(HWND, RECT*) = nullptr;
+
+void portableGdiUseWindowRects(bool (*source)(HWND window, RECT* screenRect)) { windowRectSource = source; }
+
+bool gdiWindowRect(HWND window, RECT* rect)
+{
+    return windowRectSource ? windowRectSource(window, rect) : portableWindowRect(window, rect);
+}
 
 bool gdiLiveObject(HGDIOBJ object) { return object && liveObjects.count(object) != 0; }
 bool gdiLiveDc(HDC dc) { return dc && liveDcs.count(dc) != 0; }
@@ -112,7 +123,7 @@ static void freeDc(PortableDc* dc)
 HDC GetDC(HWND window)
 {
     RECT rect;
-    if (window && !portableWindowRect(window, &rect))
+    if (window && !gdiWindowRect(window, &rect))
         return nullptr;
     PortableDc* dc = newDc();
     dc->window = window;
@@ -162,7 +173,7 @@ static PortableGdiObject* resizedSurface(PortableGdiObject* surface, int width, 
 static PortableGdiObject* windowSurface(HWND window)
 {
     RECT rect;
-    if (!portableWindowRect(window, &rect))
+    if (!gdiWindowRect(window, &rect))
         return nullptr;
     int width = std::clamp<long>(rect.right - rect.left, 0, 4096);
     int height = std::clamp<long>(rect.bottom - rect.top, 0, 4096);
@@ -186,6 +197,7 @@ PortableGdiObject* gdiTarget(HDC dc)
 
 void portableGdiWindowDestroyed(HWND window)
 {
+    gdiForgetUpdate(window);
     auto found = surfaces.find(window);
     if (found != surfaces.end()) {
         freeObject(found->second);
@@ -257,10 +269,10 @@ BOOL DeleteObject(HGDIOBJ object)
 {
     if (!gdiLiveObject(object) || object->selections > 0)
         return FALSE;
+    if (object->kind == GdiKind::Icon)
+        return FALSE;  // icons go with DestroyIcon
     if (object->stock)
         return TRUE;
-    if (object->kind == GdiKind::Icon)
-        return FALSE;
     freeObject(object);
     return TRUE;
 }
@@ -336,4 +348,22 @@ int SetBkMode(HDC dc, int mode)
     int previous = dc->backMode;
     dc->backMode = mode;
     return previous;
+}
+
+bool portableWindowPixels(HWND window, int* width, int* height, const COLORREF** pixels)
+{
+    auto found = surfaces.find(window);
+    if (found == surfaces.end() || !width || !height || !pixels)
+        return false;
+    return portableBitmapPixels(found->second, width, height, pixels);
+}
+
+bool portableBitmapPixels(HBITMAP bitmap, int* width, int* height, const COLORREF** pixels)
+{
+    if (!gdiLiveObject(bitmap) || bitmap->kind != GdiKind::Bitmap || !width || !height || !pixels)
+        return false;
+    *width = bitmap->width;
+    *height = bitmap->height;
+    *pixels = bitmap->pixels.data();
+    return true;
 }

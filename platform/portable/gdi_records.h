@@ -49,7 +49,18 @@ struct PortableDc {
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF backColor = RGB(255, 255, 255);
     int backMode = OPAQUE;
+    bool clipped = false;     // BeginPaint: drawing stays inside the update rectangle
+    RECT clip{};
 };
+
+// Whether a DC may draw at (x, y) of its target.
+inline bool gdiInClip(const PortableDc* dc, long x, long y)
+{
+    return !dc->clipped || (x >= dc->clip.left && x < dc->clip.right && y >= dc->clip.top && y < dc->clip.bottom);
+}
+
+// A window's rectangle in screen coordinates, from the window system (gdi.cpp).
+bool gdiWindowRect(HWND window, RECT* rect);
 
 // Handle registries (gdi.cpp).
 bool gdiLiveObject(HGDIOBJ object);
@@ -65,6 +76,9 @@ int gdiCharAdvance(HFONT font, WCHAR c);
 struct FT_FaceRec_;
 FT_FaceRec_* gdiSizedFace(HFONT font);
 void gdiMeasuredMetrics(HFONT font, TEXTMETRICW* metrics);
+
+// Painting (paint.cpp): the window is gone, forget its update region.
+void gdiForgetUpdate(HWND window);
 
 // Bitmaps (bitmaps.cpp).
 PortableGdiObject* gdiNewBitmap(int width, int height, COLORREF fill);

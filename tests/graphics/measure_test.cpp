@@ -1,7 +1,5 @@
 // Text measurement and metrics: the fixed-width test face and the DejaVu faces under FreeType.
-#include "platform/winapi.h"
-#include "platform/portable/internal.h"
-#include "platform/portable/testing.h"
+#include "helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +7,6 @@
 #include <string>
 
 namespace {
-
-std::u16string widen(const char* text)
-{
-    std::u16string wide;
-    for (const char* p = text; *p; p++)
-        wide += static_cast<char16_t>(static_cast<unsigned char>(*p));
-    return wide;
-}
 
 HFONT makeFont(const char* face, LONG height, LONG width, LONG weight, bool underline = false)
 {
@@ -38,11 +28,6 @@ LONG extent(HDC dc, const char* text)
     EXPECT_TRUE(GetTextExtentExPointW(dc, wide.c_str(), static_cast<int>(wide.size()), 0, nullptr, nullptr, &size));
     return size.cx;
 }
-
-struct TestFaceOn {
-    TestFaceOn() { portableSetTestFace(true); }
-    ~TestFaceOn() { portableSetTestFace(false); }
-};
 
 }  // namespace
 
