@@ -55,6 +55,7 @@ TEST(ReadRecord, FindsTheFirstRecordInListOrderThatMatches)
         {"id pair of the later duplicate", 1, 0, 0, 9, 10, 3},
         {"id pair of the first", 1, 0, 0, 7, 8, 0},
         {"id pair half right", 1, 0, 0, 9, 8, -1},
+        {"one id given: both are tested", 1, 0, 0, 7, 0, -1},
         {"start index past the first duplicate", 1, 0, 1, 0, 0, 3},
         {"start index past both", 1, 0, 4, 0, 0, -1},
         {"negative start index reads from the first", 1, 0, -5, 0, 0, 0},
@@ -94,6 +95,7 @@ TEST(ReadRecord, NothingToFind)
     EXPECT_EQ(readRecord(1, 0, 0, 0, 0, nullptr), nullptr) << "absent path";
     std::string missing = empty.folder() + "/no such file.pdb";
     EXPECT_EQ(readRecord(1, 0, 0, 0, 0, missing.c_str()), nullptr) << "missing file";
+    EXPECT_EQ(readRecord(1, 0, 0, 0, 0, empty.folder().c_str()), nullptr) << "a folder";
 }
 
 TEST(ReadRecord, BackslashedRelativePathsAreOpened)
