@@ -239,8 +239,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
         return previous;
     }
     case GdiKind::Bitmap:
-        // Only a memory DC takes a bitmap, and a bitmap sits in one DC at a time.
-        if (!dc->memory || (object->selections > 0 && dc->bitmap != object))
+        // Only a memory DC takes a bitmap, and a bitmap sits in one DC at a time (all share
+        // the stock 1 x 1 bitmap they start with).
+        if (!dc->memory || (object->selections > 0 && dc->bitmap != object && !object->stock))
             return nullptr;
         if (dc->bitmap == object)
             return object;
@@ -264,15 +265,16 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type)
     }
 }
 
-// A selected object is not deleted (Win32 leaves that undefined); a stock object never is.
+// A selected object is not deleted (Win32 leaves that undefined); a stock object never is,
+// though asking succeeds.
 BOOL DeleteObject(HGDIOBJ object)
 {
-    if (!gdiLiveObject(object) || object->selections > 0)
-        return FALSE;
-    if (object->kind == GdiKind::Icon)
+    if (!gdiLiveObject(object) || object->kind == GdiKind::Icon)
         return FALSE;  // icons go with DestroyIcon
     if (object->stock)
         return TRUE;
+    if (object->selections > 0)
+        return FALSE;
     freeObject(object);
     return TRUE;
 }

@@ -82,3 +82,6 @@ void gdiForgetUpdate(HWND window);
 
 // Bitmaps (bitmaps.cpp).
 PortableGdiObject* gdiNewBitmap(int width, int height, COLORREF fill);
+// A bitmap from a packed DIB (BITMAPINFOHEADER and rows); nullptr when it is damaged or of a
+// kind not read (images.cpp). icon: the header's height counts the mask rows too.
+PortableGdiObject* gdiDecodeDib(const BYTE* data, DWORD size, bool icon);

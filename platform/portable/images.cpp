@@ -40,8 +40,10 @@ struct Cursor {
 
 const long largestSide = 4096;
 
+}  // namespace
+
 // An icon's header counts the colour rows and the mask rows together; its mask is not kept.
-PortableGdiObject* decodeDib(const BYTE* data, DWORD size, bool icon)
+PortableGdiObject* gdiDecodeDib(const BYTE* data, DWORD size, bool icon)
 {
     Cursor in{data, size};
     DWORD headerSize = in.read(4);
@@ -75,6 +77,8 @@ PortableGdiObject* decodeDib(const BYTE* data, DWORD size, bool icon)
     }
     return bitmap;
 }
+
+namespace {
 
 const BYTE* resourceBytes(HINSTANCE instance, LPCWSTR name, LPCWSTR type, DWORD* size)
 {
@@ -110,7 +114,7 @@ PortableGdiObject* loadIconImage(HINSTANCE instance, LPCWSTR name)
     if (in.bad || bestWidth < 0)
         return nullptr;
     const BYTE* image = resourceBytes(instance, MAKEINTRESOURCEW(bestId), RT_ICON, &size);
-    return image ? decodeDib(image, size, true) : nullptr;
+    return image ? gdiDecodeDib(image, size, true) : nullptr;
 }
 
 }  // namespace
@@ -119,7 +123,7 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name)
 {
     DWORD size = 0;
     const BYTE* data = name ? resourceBytes(instance, name, RT_BITMAP, &size) : nullptr;
-    return data ? decodeDib(data, size, false) : nullptr;
+    return data ? gdiDecodeDib(data, size, false) : nullptr;
 }
 
 // Icons are shared: loading the same one again gives the same handle, as LoadIconW does.
