@@ -32,10 +32,12 @@ std::string shellPath(const std::string& path) { return "'" + path + "'"; }
 TEST(Command, ExitStatusTellsDoneBadInputAndUsage)
 {
     TempFolder folder;
-    folder.write("data/display/0.txt", "[module 0]\nMODULE 1 \"root\"\n");
+    folder.write("data/display/0.txt", "[module 0]\nMODULE 1979 \"root\"\n");
     folder.write("data/content/c.txt", "reference id=1 type=1\n    title \"t\"\n");
     folder.write("bad/display/0.txt", "[module 0]\nMODULE 1\n  BOX 2\n");
     folder.write("bad/content/c.txt", "");
+    folder.write("twice/display/0.txt", "[module 0]\nMODULE 1979 \"root\"\n  PAGE 1979 \"again\"\n");
+    folder.write("twice/content/c.txt", "");
     folder.write("short.pdb", "too short");
     std::string root = folder.file("root");
     const struct {
@@ -53,6 +55,9 @@ TEST(Command, ExitStatusTellsDoneBadInputAndUsage)
         {"dump a missing file", "dump " + shellPath(folder.file("none.pdb")), 1},
         {"dump a damaged file", "dump --display " + shellPath(folder.file("short.pdb")), 1},
         {"build from a bad source", "build " + shellPath(folder.file("bad")) + " " + shellPath(folder.file("root2")), 1},
+        {"check", "check " + shellPath(folder.file("data")), 0},
+        {"check a bad source", "check " + shellPath(folder.file("bad")), 1},
+        {"check an incoherent source", "check " + shellPath(folder.file("twice")), 1},
         {"build from a missing folder", "build " + shellPath(folder.file("nothing")) + " " + shellPath(folder.file("root3")), 1},
     };
     for (const auto& c : cases)

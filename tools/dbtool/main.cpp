@@ -1,10 +1,12 @@
-// dbtool: builds the display and content databases from the text sources in data/, and dumps
-// database files readably. Exit status: 0 done, 1 bad input or a damaged file, 2 wrong usage.
+// dbtool: builds the display and content databases from the text sources in data/, dumps
+// database files readably and checks that the sources are coherent.
+// Exit status: 0 done, 1 bad input, incoherent sources or a damaged file, 2 wrong usage.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "tools/dbtool/lib/build.h"
+#include "tools/dbtool/lib/check.h"
 #include "tools/dbtool/lib/dump.h"
 
 namespace {
@@ -14,7 +16,8 @@ int usage()
     std::fprintf(stderr,
                  "usage: dbtool build DATA_DIR ROOT      sources in DATA_DIR/display and DATA_DIR/content to\n"
                  "                                       ROOT/Program Files/Quellix/*.pdb\n"
-                 "       dbtool dump [--display|--content] FILE\n");
+                 "       dbtool dump [--display|--content] FILE\n"
+                 "       dbtool check DATA_DIR                 proves the sources coherent\n");
     return 2;
 }
 
@@ -32,6 +35,13 @@ int build(const char* dataDir, const char* root)
     return report(errors);
 }
 
+int check(const char* dataDir)
+{
+    SourceErrors problems;
+    checkDataDir(dataDir, &problems);
+    return report(problems);
+}
+
 int dump(const char* path, DatabaseKind kind)
 {
     DumpResult r = dumpDatabase(path, kind);
@@ -47,6 +57,8 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && std::strcmp(argv[1], "build") == 0)
         return build(argv[2], argv[3]);
+    if (argc == 3 && std::strcmp(argv[1], "check") == 0)
+        return check(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
         return dump(argv[2], DatabaseKind::Detect);
     if (argc == 4 && std::strcmp(argv[1], "dump") == 0 && std::strcmp(argv[2], "--display") == 0)

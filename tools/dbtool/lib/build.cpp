@@ -49,6 +49,13 @@ void loadContentSources(const std::string& dataDir, ContentSource* out, SourceEr
     loadFolder(dataDir + "/content", out, errors, parseContentText);
 }
 
+bool loadSources(const std::string& dataDir, DisplaySource* display, ContentSource* content, SourceErrors* errors)
+{
+    loadDisplaySources(dataDir, display, errors);
+    loadContentSources(dataDir, content, errors);
+    return errors->empty();
+}
+
 std::string displayDatabaseFile(const std::string& root) { return root + "/Program Files/Quellix/DisplayDB-Qx4k.pdb"; }
 std::string contentDatabaseFile(const std::string& root) { return root + "/Program Files/Quellix/DEZidiVA-Qx4k.pdb"; }
 
@@ -56,9 +63,7 @@ bool buildDatabases(const std::string& dataDir, const std::string& root, SourceE
 {
     DisplaySource display;
     ContentSource content;
-    loadDisplaySources(dataDir, &display, errors);
-    loadContentSources(dataDir, &content, errors);
-    if (!errors->empty())
+    if (!loadSources(dataDir, &display, &content, errors))
         return false;
     Bytes displayBytes, contentBytes;
     if (!buildDisplayDatabase(display, &displayBytes, errors) || !buildContentDatabase(content, &contentBytes, errors))

@@ -12,6 +12,8 @@ std::vector<std::string> sourceFiles(const std::string& folder, SourceErrors* er
 // All sources of DATA_DIR/display and DATA_DIR/content, parsed and (display) finished.
 void loadDisplaySources(const std::string& dataDir, DisplaySource* out, SourceErrors* errors);
 void loadContentSources(const std::string& dataDir, ContentSource* out, SourceErrors* errors);
+// Both; false when any source has an error.
+bool loadSources(const std::string& dataDir, DisplaySource* display, ContentSource* content, SourceErrors* errors);
 
 // Writes ROOT/Program Files/Quellix/DisplayDB-Qx4k.pdb and DEZidiVA-Qx4k.pdb. Nothing is
 // written when any source has an error.
