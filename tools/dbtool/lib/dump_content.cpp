@@ -39,8 +39,8 @@ bool recordHeading(DumpOut* out, const DbRecord* r, const char* what, const char
         return false;
     }
     int count = recordEntryCount(r);
-    out->line("# " + std::string(what) + " record: " + recordName(slotOf(*out, r)) + ", " + std::to_string(count) +
-              " entries, " + std::to_string(r->size - recordHeaderSize) + " bytes of entries");
+    out->line("# " + std::string(what) + " record: " + recordName(slotOf(*out, r)) + ", entryCount " +
+              std::to_string(count) + ", " + std::to_string(r->size - recordHeaderSize) + " bytes of entries");
     if (count < 0)
         out->damage(std::string(what) + " record: entryCount " + std::to_string(count) + " is negative");
     return true;
