@@ -8,14 +8,14 @@
 #include "rules/sections.h"
 #include "tools/dbtool/lib/writer.h"
 
-Patient& Patient::choose(std::initializer_list<std::uint32_t> ids)
+Patient& Patient::choose(const std::vector<std::uint32_t>& ids)
 {
     for (std::uint32_t id : ids)
         setAnswer(&answers, id, 1.0f);
     return *this;
 }
 
-Patient& Patient::factors(std::initializer_list<std::uint32_t> ids)
+Patient& Patient::factors(const std::vector<std::uint32_t>& ids)
 {
     for (std::uint32_t id : ids)
         if (Answer* node = setAnswer(&answers, id, 1.0f))
@@ -115,7 +115,7 @@ std::vector<std::string> sideEffectRun(RunState& state, const Patient& patient)
     return namesOf(started, sections);
 }
 
-ContentRoot::ContentRoot(std::initializer_list<std::uint16_t> referenceIds, bool withRecord)
+ContentRoot::ContentRoot(std::vector<std::uint16_t> referenceIds, bool withRecord)
 {
     char pattern[] = "/tmp/rules-content-XXXXXX";
     folder = mkdtemp(pattern);

@@ -17,13 +17,13 @@ constexpr std::uint32_t factorQuestion = 16157;
 struct Patient {
     AnswerList answers = nullptr;
     Patient() = default;
-    explicit Patient(std::initializer_list<std::uint32_t> chosen) { choose(chosen); }
+    explicit Patient(const std::vector<std::uint32_t>& chosen) { choose(chosen); }
     ~Patient() { releaseList(&answers); }
     Patient(const Patient&) = delete;
     Patient& operator=(const Patient&) = delete;
-    Patient& choose(std::initializer_list<std::uint32_t> ids);
+    Patient& choose(const std::vector<std::uint32_t>& ids);
     // Chosen answers of the mitigating-factor question: counted under its owner.
-    Patient& factors(std::initializer_list<std::uint32_t> ids);
+    Patient& factors(const std::vector<std::uint32_t>& ids);
 };
 
 typedef std::pair<std::string, std::string> TextAndMarker;
@@ -61,6 +61,6 @@ std::vector<std::string> sideEffectRun(RunState& state, const Patient& patient);
 struct ContentRoot {
     std::string folder;
     std::string previous;
-    explicit ContentRoot(std::initializer_list<std::uint16_t> referenceIds, bool withRecord = true);
+    explicit ContentRoot(std::vector<std::uint16_t> referenceIds, bool withRecord = true);
     ~ContentRoot();
 };

@@ -9,8 +9,8 @@ namespace {
 
 struct OrderCase {
     const char* name;
-    std::initializer_list<std::uint32_t> chosen;
-    std::initializer_list<std::uint32_t> factors;   // counted under the factor question
+    std::vector<std::uint32_t> chosen;
+    std::vector<std::uint32_t> factors;   // counted under the factor question
     std::uint32_t expectedId;                       // 0: nothing fires
 };
 
@@ -115,7 +115,7 @@ TEST(Prescription, HoldGivesTheSentenceThenTheHoldMarker)
 
 struct PcaCase {
     const char* name;
-    std::initializer_list<std::uint32_t> chosen;
+    std::vector<std::uint32_t> chosen;
     std::vector<std::string> entries;
 };
 

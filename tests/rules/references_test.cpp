@@ -30,7 +30,7 @@ bool citesAny(const Bytes& bytes, const Answer* cited)
 
 struct CitedIds {
     AnswerList list = nullptr;
-    CitedIds(std::initializer_list<std::uint32_t> ids)
+    CitedIds(std::vector<std::uint32_t> ids)
     {
         for (std::uint32_t id : ids)
             findOrAddNode(&list, id, 0, 0, 0);

@@ -37,9 +37,9 @@ TEST(Runs, ReferencesAreOfferedOnlyWhenTheRecordCitesARecordedId)
 {
     struct Case {
         const char* name;
-        std::initializer_list<std::uint16_t> recordIds;
+        std::vector<std::uint16_t> recordIds;
         bool withRecord;
-        std::initializer_list<std::uint32_t> chosen;
+        std::vector<std::uint32_t> chosen;
         bool offered;
     } cases[] = {
         {"a monitoring id", {9999, 3440}, true, {prescription}, true},
@@ -102,7 +102,7 @@ TEST(Runs, BothRunsAreIdempotentForTheSameAnswers)
     struct Case {
         const char* name;
         bool sideEffectModule;
-        std::initializer_list<std::uint32_t> chosen;
+        std::vector<std::uint32_t> chosen;
     } cases[] = {
         {"oral oxycodone, mild pain", false, {prescription, oral, oxycodone, mild}},
         {"morphine PCA, sleep apnea", false, {prescription, pca, morphine, moderate, sleepApnea}},
@@ -131,7 +131,7 @@ TEST(Runs, SideEffectSectionsInTheirOrder)
     ContentRoot root({3409});
     struct Case {
         const char* name;
-        std::initializer_list<std::uint32_t> chosen;
+        std::vector<std::uint32_t> chosen;
         Names expected;
     } cases[] = {
         {"nausea", {sideEffects, nausea}, {"Recommendation", "Caveats", "Rationale"}},

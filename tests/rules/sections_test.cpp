@@ -22,7 +22,7 @@ typedef std::vector<std::uint32_t> Ids;
 struct SetCase {
     const char* name;
     RuleSetFunction* rules;
-    std::initializer_list<std::uint32_t> chosen;
+    std::vector<std::uint32_t> chosen;
     Ids expected;
 };
 
@@ -150,7 +150,7 @@ TEST(ReportSections, HydromorphoneCaveatByRoute)
 {
     struct Case {
         const char* name;
-        std::initializer_list<std::uint32_t> chosen;
+        std::vector<std::uint32_t> chosen;
         bool fires;
     } cases[] = {
         {"PCA, renal insufficiency", {prescription, pca, hydromorphone, renal}, true},

@@ -14,7 +14,7 @@ typedef std::vector<std::uint32_t> Ids;
 
 struct StepCase {
     const char* name;
-    std::initializer_list<std::uint32_t> chosen;
+    std::vector<std::uint32_t> chosen;
     Ids stepIds, rationaleIds, caveatIds;
 };
 
