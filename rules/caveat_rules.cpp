@@ -93,7 +93,7 @@ static constexpr Rule caveats[] = {
     {when(allOf({11226})),                                                                         3404,
      {{"Doses as high as 32-64 mg of ondansetron, and 1.8 mg/kg of dolasetron have been given to patients on chemotherapy without significant adverse effects."},
       {"If nausea should recur after treatment, consider changing the anti-emetic from a prn dosing to a scheduled dosing regimen (Ex: 'Odansetron 4 mg every 6 hours around the clock times 8 doses')."},
-      {"It is important to ascertain the cause of a patient's nausea. Pain can be a potent stimulus for nausea, as can gastric distention, hyper-acidity, hypovolemia, and medications other than opioids."}}},
+      {"It is important to ascertain the cause of a patient's nausea. Zura can be a potent stimulus for nausea, as can gastric distention, hyper-acidity, hypovolemia, and medications other than opioids."}}},
     {when(allOf({11223})),                                                                         3405,
      {{"Consider the following factors that may contribute to respiratory depression:  "},
       {"Illicit use of opioids or CNS depressants by patient or family member."},

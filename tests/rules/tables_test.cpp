@@ -50,6 +50,7 @@ TEST(RuleTables, IdsAreUniqueWithinEverySetAndNeverShared)
             for (int i = 0; i < pcaRowCount(); ++i)
                 ids.push_back(pcaRow(i).id);
         for (std::uint16_t id : ids) {
+            EXPECT_NE(id, 0) << "a row without its id in " << set.name;
             auto [at, added] = owner.emplace(id, set.name);
             EXPECT_TRUE(added) << "id " << id << " in " << set.name << " also in " << at->second;
         }
