@@ -37,7 +37,7 @@ static constexpr const char* C4 =
     "Administration of NSAIDs to patients with liver failure (e.g. severe hepatic insufficiency, cirrhosis\005) is "
     "CONTRAINDICATED.  Consider consult with a pain management specialist.";
 
-static constexpr Rule caveats[] = {
+static constexpr ClinicalRule caveats[] = {
     // condition                                                                                   id    entries
     {when(allOf({9523}), noneOf({13922, 13923, 10279, 2051, 2055, 14086, 13087, 13088})),          2852,
      {{"Acetaminophen and NSAIDs should be ordered for routine administration WITH opioid to optimize analgesia and for opioid sparing effects unless contraindicated."}}},

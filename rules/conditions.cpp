@@ -4,7 +4,7 @@
 
 static bool chosen(const Answer* answers, std::uint16_t id) { return answerValue(answers, id) != 0; }
 
-bool clauseHolds(const Clause& clause, const Answer* answers)
+bool clauseHolds(const RuleClause& clause, const Answer* answers)
 {
     switch (clause.kind) {
     case AllChosen:
@@ -28,7 +28,7 @@ bool clauseHolds(const Clause& clause, const Answer* answers)
     return false;
 }
 
-static bool allHold(const Clause* clauses, int count, const Answer* answers)
+static bool allHold(const RuleClause* clauses, int count, const Answer* answers)
 {
     for (int i = 0; i < count; ++i)
         if (!clauseHolds(clauses[i], answers))
@@ -36,14 +36,14 @@ static bool allHold(const Clause* clauses, int count, const Answer* answers)
     return true;
 }
 
-bool conditionHolds(const Condition& condition, const Answer* answers)
+bool conditionHolds(const RuleCondition& condition, const Answer* answers)
 {
     if (!allHold(condition.clauses, condition.clauseCount, answers))
         return false;
     if (condition.either.count == 0)
         return true;
     for (int i = 0; i < condition.either.count; ++i) {
-        const Alternative& alternative = condition.either.items[i];
+        const RuleAlternative& alternative = condition.either.items[i];
         if (allHold(alternative.clauses, alternative.clauseCount, answers))
             return true;
     }

@@ -20,80 +20,80 @@ constexpr int conditionClauseCapacity = 4;
 constexpr int alternativeClauseCapacity = 2;
 constexpr int alternativeCapacity = 3;
 
-struct Clause {
+struct RuleClause {
     ClauseKind kind;
     std::uint8_t idCount;
     std::uint16_t ids[clauseIdCapacity];
     std::int16_t limit;   // CountAbove only
 };
 
-struct Alternative {
+struct RuleAlternative {
     std::uint8_t clauseCount = 0;
-    Clause clauses[alternativeClauseCapacity] = {};
-    constexpr Alternative() = default;
-    constexpr Alternative(Clause clause) : clauseCount(1), clauses{clause} {}
+    RuleClause clauses[alternativeClauseCapacity] = {};
+    constexpr RuleAlternative() = default;
+    constexpr RuleAlternative(RuleClause clause) : clauseCount(1), clauses{clause} {}
 };
 
-struct Alternatives {
+struct RuleAlternatives {
     std::uint8_t count = 0;
-    Alternative items[alternativeCapacity] = {};
+    RuleAlternative items[alternativeCapacity] = {};
 };
 
-struct Condition {
+struct RuleCondition {
     std::uint8_t clauseCount = 0;
-    Clause clauses[conditionClauseCapacity] = {};
-    Alternatives either = {};
+    RuleClause clauses[conditionClauseCapacity] = {};
+    RuleAlternatives either = {};
 };
 
 // A list too long for its capacity makes a constant table fail to compile.
-constexpr Clause idClause(ClauseKind kind, std::initializer_list<std::uint16_t> ids)
+static constexpr RuleClause idClause(ClauseKind kind, std::initializer_list<std::uint16_t> ids)
 {
-    Clause clause = {kind, 0, {}, 0};
+    RuleClause clause = {kind, 0, {}, 0};
     for (std::uint16_t id : ids)
         clause.ids[clause.idCount++] = id;
     return clause;
 }
 
-constexpr Clause allOf(std::initializer_list<std::uint16_t> ids) { return idClause(AllChosen, ids); }
-constexpr Clause noneOf(std::initializer_list<std::uint16_t> ids) { return idClause(NoneChosen, ids); }
-constexpr Clause anyOf(std::initializer_list<std::uint16_t> ids) { return idClause(AnyChosen, ids); }
+static constexpr RuleClause allOf(std::initializer_list<std::uint16_t> ids) { return idClause(AllChosen, ids); }
+static constexpr RuleClause noneOf(std::initializer_list<std::uint16_t> ids) { return idClause(NoneChosen, ids); }
+static constexpr RuleClause anyOf(std::initializer_list<std::uint16_t> ids) { return idClause(AnyChosen, ids); }
 // count(owner) > limit, compared as signed integers.
-constexpr Clause countAbove(std::uint16_t owner, std::int16_t limit)
+static constexpr RuleClause countAbove(std::uint16_t owner, std::int16_t limit)
 {
-    Clause clause = idClause(CountAbove, {owner});
+    RuleClause clause = idClause(CountAbove, {owner});
     clause.limit = limit;
     return clause;
 }
 
 // Several clauses that must hold together, as one alternative of either().
 template <typename... Clauses>
-constexpr Alternative both(Clauses... clauses)
+static constexpr RuleAlternative both(Clauses... clauses)
 {
-    Alternative alternative;
+    RuleAlternative alternative;
     ((alternative.clauses[alternative.clauseCount++] = clauses), ...);
     return alternative;
 }
 
 // At least one of the alternatives holds.
 template <typename... Items>
-constexpr Alternatives either(Items... items)
+static constexpr RuleAlternatives either(Items... items)
 {
-    Alternatives alternatives;
-    ((alternatives.items[alternatives.count++] = Alternative(items)), ...);
+    RuleAlternatives alternatives;
+    ((alternatives.items[alternatives.count++] = RuleAlternative(items)), ...);
     return alternatives;
 }
 
-constexpr void addPart(Condition& condition, Clause clause) { condition.clauses[condition.clauseCount++] = clause; }
-constexpr void addPart(Condition& condition, Alternatives alternatives) { condition.either = alternatives; }
+static constexpr void addPart(RuleCondition& condition, RuleClause clause) { condition.clauses[condition.clauseCount++] = clause; }
+static constexpr void addPart(RuleCondition& condition, RuleAlternatives alternatives) { condition.either = alternatives; }
 
 // The condition made of the given clauses and at most one either().
 template <typename... Parts>
-constexpr Condition when(Parts... parts)
+static constexpr RuleCondition when(Parts... parts)
 {
-    Condition condition;
+    RuleCondition condition;
     (addPart(condition, parts), ...);
     return condition;
 }
 
-bool clauseHolds(const Clause& clause, const Answer* answers);
-bool conditionHolds(const Condition& condition, const Answer* answers);
+bool clauseHolds(const RuleClause& clause, const Answer* answers);
+bool conditionHolds(const RuleCondition& condition, const Answer* answers);

@@ -8,13 +8,13 @@ void recordReference(AnswerList* cited, std::uint16_t id)
         findOrAddNode(cited, id, 0, 0, 0);
 }
 
-void appendEntries(TextList* output, const Entry* entries, int count)
+void appendEntries(TextList* output, const RuleEntry* entries, int count)
 {
     for (int i = 0; i < count; ++i)
         appendText(output, entries[i].text, entries[i].marker);
 }
 
-void fireRule(const Rule& rule, AnswerList* cited, TextList* output)
+void fireRule(const ClinicalRule& rule, AnswerList* cited, TextList* output)
 {
     recordReference(cited, rule.id);
     appendEntries(output, rule.entries.begin(), int(rule.entries.size()));

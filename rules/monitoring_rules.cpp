@@ -5,7 +5,7 @@
 #include "rules/ruleset.h"
 #include "rules/tables.h"
 
-static constexpr Rule monitoring[] = {
+static constexpr ClinicalRule monitoring[] = {
     // condition                                                              id    entries
     {when(anyOf({2047, 2048}), noneOf({13922, 13923})),                       2649,
      {{"Baseline ABG to evaluate PACO2 status."}}},

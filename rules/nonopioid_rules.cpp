@@ -5,7 +5,7 @@
 #include "rules/ruleset.h"
 #include "rules/tables.h"
 
-static constexpr Rule nonOpioids[] = {
+static constexpr ClinicalRule nonOpioids[] = {
     // condition                                                        id    entries
     {when(allOf({2075, 13922, 9841}), noneOf({13088, 13087})),          2755, {{"Acetaminophen 400 milligrams PO every 6 hours."}}},
     {when(allOf({2075, 13922}), noneOf({13087, 13088, 9841})),          2756, {{"Acetaminophen 1000 millligrams PO every 6 hours."}}},

@@ -8,14 +8,14 @@
 
 // How a PCA row's wording departs from the five-entry template.
 enum PcaWording : std::uint8_t {
-    Template = 0,
+    AsTemplate = 0,
     LoadingBlank = 1,   // the loading-dose entry ends with one blank
     LoadingWide = 2,    // two blanks after "Loading Dose:"
     DemandShort = 4,    // "Demand Dose: " without "(PCA Dose)"
 };
 
 struct PcaRow {
-    Condition condition;
+    RuleCondition condition;
     std::uint16_t id;
     const char* loading;
     const char* demand;

@@ -5,16 +5,16 @@
 #include "rules/rules.h"
 
 // Entries shared by many oral and intravenous orders.
-static constexpr Entry D = {"Discontinue all unnecessary CNS depressants."};
-static constexpr Entry Dx = {"Discontinue all unnecessary CNS depressants. "};
-static constexpr Entry N = {"Do not exceed 4000 milligrams of acetaminophen in 24 hours.", "NOTE"};
-static constexpr Entry N0 = {"Do not exceed 4000 milligrams of acetaminophen in 24 hours."};
-static constexpr Entry N2 = {"Do not exceed 4000 milligrams of acetaminophen in 24 hours.  "};
-static constexpr Entry L = {"Concurrent administration of CNS depressants may lead to unacceptable sedation and hypoxia. ", "Logic"};
+static constexpr RuleEntry D = {"Discontinue all unnecessary CNS depressants."};
+static constexpr RuleEntry Dx = {"Discontinue all unnecessary CNS depressants. "};
+static constexpr RuleEntry N = {"Do not exceed 4000 milligrams of acetaminophen in 24 hours.", "NOTE"};
+static constexpr RuleEntry N0 = {"Do not exceed 4000 milligrams of acetaminophen in 24 hours."};
+static constexpr RuleEntry N2 = {"Do not exceed 4000 milligrams of acetaminophen in 24 hours.  "};
+static constexpr RuleEntry L = {"Concurrent administration of CNS depressants may lead to unacceptable sedation and hypoxia. ", "Logic"};
 
 // Whatever the route: hold at the sedation score 2070; refer on sedation score 3 with three
 // counted factors, or two counted factors and an age over 65.
-static constexpr Rule safetyStops[] = {
+static constexpr ClinicalRule safetyStops[] = {
     // condition                                                                       id    entries
     {when(allOf({2070})),                                                              3384,
      {{"Recommend holding opioid administration until cause of sedation is identified and resolved.  If sedation is opioid-induced, proceed immediately to the Side Effects module and refer to Sedation or Respiratory Depression"},
@@ -24,9 +24,9 @@ static constexpr Rule safetyStops[] = {
 };
 
 // Conditions that exclude acetaminophen-containing oral products.
-static constexpr Clause X = anyOf({14021, 2052});
+static constexpr RuleClause X = anyOf({14021, 2052});
 
-static constexpr Rule oralOrders[] = {
+static constexpr ClinicalRule oralOrders[] = {
     // condition                                                   id    entries
     {when(allOf({2075, 2062, 13088}), noneOf({2069}), X),          2762, {{"Oxycodone 5 milligrams 1 tab PO every 4 hours PRN pain.  "}, D}},
     {when(allOf({2075, 2062, 13088}), noneOf({2069, 14021})),      2686, {{"Oxycodone/Acetaminophen 5/325 milligrams 1 tab PO every 4 hours PRN pain."}, N, D}},
@@ -53,7 +53,7 @@ static constexpr Rule oralOrders[] = {
     {when(allOf({2075, 2069, 13089})),                             2697, {{"Morphine (short-acting) 15 milligrams one-half tab PO every 4 hours PRN pain.  Add NSAIDs for opiod sparing effects unless contraindicated."}, D}},
 };
 
-static constexpr Rule intravenousOrders[] = {
+static constexpr ClinicalRule intravenousOrders[] = {
     // condition                                          id    entries
     {when(allOf({2073, 2062, 2082}), noneOf({2069})),     2700, {{"hydromorphone 0.1 - 0.2 milligrams IV every 1 hour PRN pain. "}, D}},
     {when(allOf({2073, 2062, 2081}), noneOf({2069})),     2701, {{"morphine 1 - 2 milligrams IV every 1 hour PRN pain.  "}, D}},

@@ -5,9 +5,9 @@
 #include "rules/ruleset.h"
 #include "rules/tables.h"
 
-static constexpr Entry cnsDepressants = {"CNS depressants will limit the opioid dose and effective pain management and may lead to sedation and hypoxia."};
+static constexpr RuleEntry cnsDepressants = {"CNS depressants will limit the opioid dose and effective pain management and may lead to sedation and hypoxia."};
 
-static constexpr Rule rationale[] = {
+static constexpr ClinicalRule rationale[] = {
     // condition                                              id    entries
     {when(allOf({9523, 2075}), noneOf({13923, 13922})),       2849,
      {cnsDepressants,

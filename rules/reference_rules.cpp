@@ -5,7 +5,7 @@
 #include "rules/ruleset.h"
 #include "rules/tables.h"
 
-static constexpr Rule references[] = {
+static constexpr ClinicalRule references[] = {
     // condition                     id    entries
     {when(allOf({2072})),            3361, {}},   // PCA route
     {when(allOf({2073})),            3362, {}},   // intravenous route

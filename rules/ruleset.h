@@ -11,30 +11,30 @@
 #include "rules/conditions.h"
 
 // One output entry: its text and its marker ("", "NOTE", "HOLD", "Logic", "LIST", "ENDLIST").
-struct Entry {
+struct RuleEntry {
     const char* text;
     const char* marker = "";
 };
 
 // The list markers of nested outlines: an empty text that opens or closes one level.
-constexpr Entry openList = {"", "LIST"};
-constexpr Entry closeList = {"", "ENDLIST"};
+constexpr RuleEntry openList = {"", "LIST"};
+constexpr RuleEntry closeList = {"", "ENDLIST"};
 
-struct Rule {
-    Condition condition;
+struct ClinicalRule {
+    RuleCondition condition;
     std::uint16_t id;                       // reference id
-    std::initializer_list<Entry> entries;   // appended in this order
+    std::initializer_list<RuleEntry> entries;   // appended in this order
 };
 
 // A rule table as its rows and their number, for the evaluators and for checks over the tables.
 struct RuleTable {
     const char* name;
-    const Rule* rules;
+    const ClinicalRule* rules;
     int count;
 };
 
 template <int N>
-constexpr RuleTable ruleTable(const char* name, const Rule (&rules)[N])
+constexpr RuleTable ruleTable(const char* name, const ClinicalRule (&rules)[N])
 {
     return RuleTable{name, rules, N};
 }
@@ -43,8 +43,8 @@ constexpr RuleTable ruleTable(const char* name, const Rule (&rules)[N])
 // in the order of first firing. Without memory the id is lost and the run goes on.
 void recordReference(AnswerList* cited, std::uint16_t id);
 // Appends the entries in order, each with the three integer fields 0.
-void appendEntries(TextList* output, const Entry* entries, int count);
-void fireRule(const Rule& rule, AnswerList* cited, TextList* output);
+void appendEntries(TextList* output, const RuleEntry* entries, int count);
+void fireRule(const ClinicalRule& rule, AnswerList* cited, TextList* output);
 
 void runSequence(const RuleTable& table, AnswerList* cited, const Answer* answers, TextList* output);
 // True when a rule fired.

@@ -7,10 +7,10 @@
 #include "rules/tables.h"
 
 // nausea / vomiting (3396)
-static constexpr std::initializer_list<Entry> nauseaSteps = {
+static constexpr std::initializer_list<RuleEntry> nauseaSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. Rule out alternative causes (e.g. mechanical etiology, pancreatitis, non-opioid medications) before proceeding with this recommendation.   Consensus guidelines indicate patients at moderate to high risk for post operative nausea and vomiting should be treated with anti emetics prophylactically"},
+        {"A. ClinicalRule out alternative causes (e.g. mechanical etiology, pancreatitis, non-opioid medications) before proceeding with this recommendation.   Consensus guidelines indicate patients at moderate to high risk for post operative nausea and vomiting should be treated with anti emetics prophylactically"},
         {"B. Reduce opioid dose 25% and add Acetaminophen or NSAID for opioid sparing effects unless contraindicated."},
         {"C. Administer dolasetron 12.5 milligrams IV every 8 hours prn OR ondansetron 4 milligrams IV every 6 hours prn."},
     closeList,
@@ -34,10 +34,10 @@ static constexpr std::initializer_list<Entry> nauseaSteps = {
 };
 
 // pruritus / rash (3397)
-static constexpr std::initializer_list<Entry> pruritusSteps = {
+static constexpr std::initializer_list<RuleEntry> pruritusSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. Rule out alternative causes (e.g. antibiotic, sulfa or other medication related allergic reaction) before proceeding with recommendation."},
+        {"A. ClinicalRule out alternative causes (e.g. antibiotic, sulfa or other medication related allergic reaction) before proceeding with recommendation."},
         {"B. Reduce opioid dose 25% and add Acetaminophen or NSAID for opioid sparing effects unless contraindicated."},
         {"C. Administer nalbuphine 1- 2 milligrams IV every 1-2 hours prn."},
     closeList,
@@ -54,10 +54,10 @@ static constexpr std::initializer_list<Entry> pruritusSteps = {
 };
 
 // sedation (3398)
-static constexpr std::initializer_list<Entry> sedationSteps = {
+static constexpr std::initializer_list<RuleEntry> sedationSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. Rule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
+        {"A. ClinicalRule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
         {"B. Assess level of sedation and respiratory rate."},
         {"C. Choose one of the following options:"},
         openList,
@@ -91,10 +91,10 @@ static constexpr std::initializer_list<Entry> sedationSteps = {
 };
 
 // respiratory depression (3399)
-static constexpr std::initializer_list<Entry> respiratoryDepressionSteps = {
+static constexpr std::initializer_list<RuleEntry> respiratoryDepressionSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. Rule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
+        {"A. ClinicalRule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
         {"B. Assess level of sedation and respiratory rate."},
         {"C. Choose one of the following options:"},
         openList,
@@ -141,10 +141,10 @@ static constexpr std::initializer_list<Entry> respiratoryDepressionSteps = {
 };
 
 // constipation (every step heading ends with two blanks) (3400)
-static constexpr std::initializer_list<Entry> constipationSteps = {
+static constexpr std::initializer_list<RuleEntry> constipationSteps = {
     {"STEP ONE:  "},
     openList,
-        {"A. Rule out alternative causes of constipation (e.g. ileus, obstruction, other mechanical etiology, pancreatitis, non-opioid medications).  "},
+        {"A. ClinicalRule out alternative causes of constipation (e.g. ileus, obstruction, other mechanical etiology, pancreatitis, non-opioid medications).  "},
         {"B. Obtain patient's bowel habit history before they began opioid therapy to guide therapeutic goal for laxative therapy.  Constipation should be treated prophylactically. "},
         {"C. (Choose one of the following options)  "},
         openList,
@@ -165,7 +165,7 @@ static constexpr std::initializer_list<Entry> constipationSteps = {
     {"STEP THREE:  "},
     {"If no bowel movement by 72 hours:  "},
     openList,
-        {"A. Rule out impaction, mechanical obstruction or ileus.  "},
+        {"A. ClinicalRule out impaction, mechanical obstruction or ileus.  "},
         {"B. Consider changing or discontinuing any drug therapies that also cause constipation, (e.g. anticholinergics, calcium channel blockers, clonidine, iron supplements, NSAIDs).  "},
         {"C. Consider changing choice of opioid or route of administration.  "},
         {"D. If no mechanical or medical cause can be determined, go to step 4.  "},
@@ -190,7 +190,7 @@ static constexpr std::initializer_list<Entry> constipationSteps = {
         {"Increase daily bowel regimen "},
     closeList,
 };
-static constexpr Rule sideEffectSteps[] = {
+static constexpr ClinicalRule sideEffectSteps[] = {
     // condition              id    step list
     {when(allOf({11226})),    3396, nauseaSteps},
     {when(allOf({11225})),    3397, pruritusSteps},
@@ -200,7 +200,7 @@ static constexpr Rule sideEffectSteps[] = {
 };
 
 // Sedation and respiratory depression have no rationale: their contributing factors are caveats.
-static constexpr Rule sideEffectRationale[] = {
+static constexpr ClinicalRule sideEffectRationale[] = {
     // condition              id    entries
     {when(allOf({11226})),    3406,
      {{"5-HT3 blockers are the most effective single agents for nausea and vomiting. They have also been shown to be more cost effective."},

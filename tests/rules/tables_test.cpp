@@ -33,7 +33,7 @@ std::vector<SetTables> allSets()
     };
 }
 
-bool testsSomething(const Condition& condition)
+bool testsSomething(const RuleCondition& condition)
 {
     return condition.clauseCount > 0 || condition.either.count > 0;
 }
@@ -75,7 +75,7 @@ TEST(RuleTables, EveryEntryHasATextAndAKnownMarkerAndEveryListCloses)
             for (int i = 0; i < table->count; ++i) {
                 SCOPED_TRACE(testing::Message() << table->name << " row " << i + 1 << " id " << table->rules[i].id);
                 int level = 0, deepest = 0;
-                for (const Entry& entry : table->rules[i].entries) {
+                for (const RuleEntry& entry : table->rules[i].entries) {
                     ASSERT_NE(entry.text, nullptr);
                     ASSERT_NE(entry.marker, nullptr);
                     std::string marker = entry.marker, text = entry.text;
