@@ -122,7 +122,7 @@ bool writeBytes(const std::string& path, const Bytes& bytes, std::string* error)
             *error = "cannot open " + path + " for writing";
         return false;
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fclose(f) == 0) && ok;
     if (!ok && error)
         *error = "cannot write " + path;

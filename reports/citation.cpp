@@ -1,0 +1,135 @@
+// Citation templates, one row of steps per reference type. A field step appends its prefix, the
+// field and its suffix only when the field is not empty; "plural" appends "s" after the suffix
+// when the field holds a ',' (several editors); then suffix2. An "always" step appends its
+// literal. The "volume" step appends its literal (and field 9 when it is named) when field 9 or
+// field 10 is not empty. The text is measured first, then built in a block of exactly that size.
+#include "reports/citation.h"
+
+#include <cstring>
+
+#include "dbfile/heap.h"
+
+namespace {
+
+enum StepKind : unsigned char { Field, Always, Volume, End };
+
+struct Step {
+    StepKind kind;
+    signed char field;      // Field: the field; Volume: 9 to append field 9, -1 for the literal alone
+    const char* prefix;     // Always and Volume: the literal
+    const char* suffix;
+    bool plural;
+    const char* suffix2;
+};
+
+constexpr int maxSteps = 11;
+struct Template {
+    Step steps[maxSteps];
+};
+
+#define F(k, pre, suf) {Field, k, pre, suf, false, ""}
+#define FS(k, pre, suf, suf2) {Field, k, pre, suf, true, suf2}
+#define A(text) {Always, -1, text, "", false, ""}
+#define V(k, text) {Volume, k, text, "", false, ""}
+#define E {End, -1, "", "", false, ""}
+
+// ORDER: row t is reference type t (0 is unused); types outside 1..13 use otherTemplate.
+const Template templates[14] = {
+    /* 0 */ {{E}},
+    /* 1 journal article */
+    {{F(1, "", ". "), F(2, "", ". "), F(8, "", ". "), F(5, "", ""), V(9, ";"), F(10, "(", ")"), F(11, ":", ""), E}},
+    /* 2 */ {{E}},
+    /* 3 article with erratum */
+    {{F(1, "", ". "), F(2, "", ""), F(8, "[published erratum appears in ", ";]. "), F(8, "", ". "), F(5, "", ""),
+      V(9, ";"), E}},
+    /* 4 in press */
+    {{F(1, "", ". "), F(2, "", ". "), F(8, "", ". "), F(5, "In press ", ""), A("."), E}},
+    /* 5 book */
+    {{F(1, "", ". "), F(2, "", ". "), F(7, "", "ed. "), F(14, "", ": "), F(4, "", "; "), F(5, "", ""), A("."), E}},
+    /* 6 edited book */
+    {{FS(1, "", ", editor", ". "), F(2, "", ". "), F(7, "", "ed. "), F(14, "", ": "), F(4, "", "; "), F(5, "", ""),
+      A("."), E}},
+    /* 7 book, as 5 */
+    {{F(1, "", ". "), F(2, "", ". "), F(7, "", "ed. "), F(14, "", ": "), F(4, "", "; "), F(5, "", ""), A("."), E}},
+    /* 8 chapter */
+    {{F(1, "", ". "), F(15, "", ". "), FS(16, "In: ", " , editor", ". "), F(2, "", ". "), F(7, "", " ed. "),
+      F(14, "", ": "), F(4, "", "; "), F(5, "", ". "), F(11, "p. ", ""), A(". "), E}},
+    /* 9 */
+    {{F(1, "", ". "), FS(16, "In: ", " , editor", ". "), F(2, "", ". "), F(14, "", ": "), F(4, "", "; "),
+      F(5, "", ". "), E}},
+    /* 10 */
+    {{F(1, "", ". "), F(2, "", ". "), FS(16, "In: ", " , editor", ". "), F(14, "", ": "), F(4, "", "; "),
+      F(5, "", ". "), F(11, "p. ", ""), A(". "), E}},
+    /* 11 software */
+    {{F(2, "", ". "), F(1, "", ". "), F(7, "", " ed. "), F(10, "Version ", ". "), F(14, "", ": "), F(4, "", "; "),
+      F(5, "", ". "), E}},
+    /* 12 package insert */
+    {{F(2, "", ""), A(" package insert. "), F(14, "", ": "), F(4, "", "; "), F(5, "", ". "), E}},
+    /* 13 web page */
+    {{F(2, "", ". "), F(6, "URL: ", ""), E}},
+};
+
+const Template otherTemplate = {{F(1, "", ". "), F(2, "", ". "), F(8, "", ". "), F(5, "In press ", ". "), V(-1, ";"),
+                                 F(9, "", " "), F(10, "(", ")"), F(11, "p. ", ""), A(". "), E}};
+
+#undef F
+#undef FS
+#undef A
+#undef V
+#undef E
+
+bool present(const char* field) { return field && field[0]; }
+
+// Appends s to out (when out is not null) and returns its length.
+std::size_t put(char* out, std::size_t at, const char* s)
+{
+    std::size_t n = std::strlen(s);
+    if (out)
+        std::memcpy(out + at, s, n);
+    return n;
+}
+
+// Runs the template once; with out null it only measures.
+std::size_t applyTemplate(const Template& t, const ReferenceEntry* entry, char* out)
+{
+    std::size_t at = 0;
+    for (const Step& step : t.steps) {
+        if (step.kind == End)
+            break;
+        if (step.kind == Always) {
+            at += put(out, at, step.prefix);
+        } else if (step.kind == Volume) {
+            if (present(entry->fields[9]) || present(entry->fields[10])) {
+                at += put(out, at, step.prefix);
+                if (step.field >= 0 && entry->fields[step.field])
+                    at += put(out, at, entry->fields[step.field]);
+            }
+        } else {
+            const char* field = entry->fields[step.field];
+            if (!present(field))
+                continue;
+            at += put(out, at, step.prefix);
+            at += put(out, at, field);
+            at += put(out, at, step.suffix);
+            if (step.plural && std::strchr(field, ','))
+                at += put(out, at, "s");
+            at += put(out, at, step.suffix2);
+        }
+    }
+    return at;
+}
+
+} // namespace
+
+char* formatCitation(const ReferenceEntry* entry)
+{
+    int type = entry->type;
+    const Template& t = (type >= 1 && type <= 13) ? templates[type] : otherTemplate;
+    std::size_t length = applyTemplate(t, entry, nullptr);
+    char* text = static_cast<char*>(allocBlock(length + 1));
+    if (!text)
+        return nullptr;
+    applyTemplate(t, entry, text);
+    text[length] = 0;
+    return text;
+}
