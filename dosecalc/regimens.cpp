@@ -54,7 +54,7 @@ const char* optionProduct(const AppState* state, int option)
 
 bool regimenIsNone(const char* regimen)
 {
-    return regimen && std::strlen(regimen) == 4 && findTextNoCase(regimen, "None") == regimen;
+    return regimen && equalsNoCase(regimen, "None");
 }
 
 bool regimenHasAcetaminophen(const char* regimen) { return regimen && std::strstr(regimen, "Acetaminophen"); }
