@@ -13,7 +13,10 @@
 namespace {
 const int listLineHeight = 18;
 const int openListHeight = 200;
-const int mapLimit = 256;   // options a byte of dropLineMap can name
+// dropLineMap holds one byte per list line, then mapEnd, so that a picked line can be checked
+// against the map's length; option indices therefore stay below mapEnd.
+const std::uint8_t mapEnd = 0xFF;
+const int mapLimit = mapEnd;   // options listed
 const char indent[] = "   ";
 const int indentLength = 3;
 } // namespace
@@ -98,9 +101,22 @@ static void forgetLineMap(AppState* state)
     state->dropLineMap = nullptr;
 }
 
+// The option index of a list line, or -1 when the map has no such line.
+static int optionOfLine(const std::uint8_t* map, LRESULT picked)
+{
+    if (!map || picked < 0)
+        return -1;
+    for (LRESULT i = 0; i < picked; ++i)
+        if (map[i] == mapEnd)
+            return -1;
+    return map[picked] == mapEnd ? -1 : map[picked];
+}
+
 const DisplayOption* openDropList(AppState* state, DisplayLine* line)
 {
     const DisplayList* list = &state->displayList;
+    if (line->kind != DropList)
+        return nullptr;
     const DisplayOption* chosen = displayOptionAt(line, line->group);
     DisplayPiece* first = line->pieces;
     if (!first || !first->control)
@@ -116,7 +132,7 @@ const DisplayOption* openDropList(AppState* state, DisplayLine* line)
     const DisplayOption* option = line->options;
     for (int i = 0; i < options; ++i, option = option->next)
         lines += wrapOption(list, option->text, first->width, scratch, nullptr);
-    std::uint8_t* map = static_cast<std::uint8_t*>(allocBlock(static_cast<std::size_t>(lines)));
+    std::uint8_t* map = static_cast<std::uint8_t*>(allocBlock(static_cast<std::size_t>(lines) + 1));
     if (!map) {
         freeBlock(scratch);
         return chosen;
@@ -134,6 +150,7 @@ const DisplayOption* openDropList(AppState* state, DisplayLine* line)
             map[at++] = static_cast<std::uint8_t>(i);
     }
     freeBlock(scratch);
+    map[at] = mapEnd;
     state->dropLineMap = map;
     int height = lines * listLineHeight;
     resizeList(list, line, height < openListHeight ? height : openListHeight);
@@ -145,7 +162,7 @@ const DisplayOption* closeDropList(AppState* state, DisplayLine* line)
 {
     const DisplayList* list = &state->displayList;
     DisplayPiece* first = line->pieces;
-    if (!first || !first->control)
+    if (line->kind != DropList || !first || !first->control)
         return nullptr;
     HWND listBox = first->control;
     // The map describes the list only while it is open: a line outside it, or no map at all
@@ -153,9 +170,10 @@ const DisplayOption* closeDropList(AppState* state, DisplayLine* line)
     const DisplayOption* chosen = nullptr;
     LRESULT picked = SendMessageW(listBox, LB_GETCURSEL, 0, 0);
     LRESULT lines = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    if (state->dropLineMap && picked >= 0 && picked < lines) {
-        line->group = state->dropLineMap[picked];
-        chosen = displayOptionAt(line, line->group);
+    int option = picked < lines ? optionOfLine(state->dropLineMap, picked) : -1;
+    if (option >= 0 && displayOptionAt(line, option)) {
+        line->group = static_cast<std::int16_t>(option);
+        chosen = displayOptionAt(line, option);
     }
     forgetLineMap(state);
     const DisplayOption* shown = chosen ? chosen : displayOptionAt(line, line->group);

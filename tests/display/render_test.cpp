@@ -450,3 +450,26 @@ TEST_F(RenderTest, DestroyingControlsClearsThem)
     for (HWND window : made)
         EXPECT_FALSE(IsWindow(window));
 }
+
+TEST_F(RenderTest, ClosingReadsNoFurtherThanTheMap)
+{
+    // The map made for a one-line list must not answer for line 1 of another, longer list.
+    DisplayLine* small = add(DropList, nullptr, 0, 0);
+    addDisplayOption(small, "one", 0, 0, 1, 0);
+    std::int16_t second = 2;
+    DisplayLine* large = add(DropList, nullptr, second, 0);
+    addDisplayOption(large, "a", 0, 0, 7, 0);
+    addDisplayOption(large, "b", 0, 0, 8, 0);
+    addDisplayOption(large, "c", 0, 0, 9, 0);
+    renderDisplayList(list, 0, true);
+    openDropList(&state, large);
+    closeDropList(&state, large);
+    openDropList(&state, large);   // three lines in the large list
+    openDropList(&state, small);   // the map now has one line
+    EXPECT_EQ(state.dropLineMap[1], 0xFF);
+    pick(large->pieces->control, 2);
+    EXPECT_EQ(closeDropList(&state, large), nullptr);
+    EXPECT_EQ(large->group, 0);
+    EXPECT_EQ(openDropList(&state, small), small->options);
+    EXPECT_EQ(openDropList(&state, add(TextLine, "not a drop list", second)), nullptr);
+}
