@@ -39,6 +39,15 @@ struct Selector {
 
 typedef std::vector<std::string> Names;
 
+// A rule run over the patient's answers, as the main window starts it at a results page.
+void runFor(RunState& state, const Patient& patient, void (*run)())
+{
+    state.resetSections();
+    state.questionnaire.answers = patient.answers;
+    run();
+    state.questionnaire.answers = nullptr;
+}
+
 TEST(Selector, APrescriptionRunReplacesTheOldLinesAndSelectsTheFirst)
 {
     ContentRoot root({3363});
@@ -46,9 +55,7 @@ TEST(Selector, APrescriptionRunReplacesTheOldLinesAndSelectsTheFirst)
     Selector selector(state);
     selector.add(u"Left over");
     Patient patient({9523, 2075, 13088, 2062});
-    state.questionnaire.answers = patient.answers;
-    runPrescriptionRules();
-    state.questionnaire.answers = nullptr;
+    runFor(state, patient, runPrescriptionRules);
     EXPECT_EQ(selector.lines(), (Names{"Prescription", "Caveats", "Monitoring", "Rationale", "References", "Summary"}));
     EXPECT_EQ(selector.chosen(), 0);
 }
@@ -61,9 +68,7 @@ TEST(Selector, ASideEffectRunWithNothingChosenLeavesItEmptyAndTheSectionIsOne)
     selector.add(u"Summary");
     selector.choose(0);
     Patient patient({9526});
-    state.questionnaire.answers = patient.answers;
-    runSideEffectRules();
-    state.questionnaire.answers = nullptr;
+    runFor(state, patient, runSideEffectRules);
     EXPECT_TRUE(selector.lines().empty());
     EXPECT_EQ(selector.chosen(), CB_ERR);
     EXPECT_EQ(sideEffectSection(), 1);
@@ -75,9 +80,7 @@ TEST(Selector, SideEffectSectionFollowsTheChosenLine)
     RunState state;
     Selector selector(state);
     Patient patient({9526, 11224});
-    state.questionnaire.answers = patient.answers;
-    runSideEffectRules();
-    state.questionnaire.answers = nullptr;
+    runFor(state, patient, runSideEffectRules);
     ASSERT_EQ(selector.lines(), (Names{"Recommendation", "Caveats", "References"}));
     int expected[] = {1, 2, 4};
     for (int i = 0; i < 3; ++i) {
@@ -108,11 +111,9 @@ TEST(Selector, WithoutMemoryForTheCitedReferencesTheSelectorStaysEmpty)
     Selector selector(state);
     selector.add(u"Summary");
     Patient patient({9523, 2075, 13088, 2062});
-    state.questionnaire.answers = patient.answers;
     setAllocationFailure(1);
-    runPrescriptionRules();
+    runFor(state, patient, runPrescriptionRules);
     setAllocationFailure(0);
-    state.questionnaire.answers = nullptr;
     EXPECT_TRUE(selector.lines().empty());
 }
 
