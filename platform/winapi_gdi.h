@@ -58,28 +58,7 @@ struct ACCELTABLEENTRY {
 // then menu, class and title (each 0x0000, 0xFFFF + ordinal or a NUL-terminated string), the
 // point size and face when DS_SETFONT is set; then each item DWORD-aligned: a DLGITEMTEMPLATE,
 // class, title and a WORD count of creation data.
-#pragma pack(push, 2)
-struct DLGTEMPLATE {
-    DWORD style;
-    DWORD dwExtendedStyle;
-    WORD cdit;
-    short x;
-    short y;
-    short cx;
-    short cy;
-};
-struct DLGITEMTEMPLATE {
-    DWORD style;
-    DWORD dwExtendedStyle;
-    short x;
-    short y;
-    short cx;
-    short cy;
-    WORD id;
-};
-#pragma pack(pop)
-typedef DLGTEMPLATE* LPDLGTEMPLATEW;
-typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
+// DLGTEMPLATE and DLGITEMTEMPLATE are declared with the dialog calls in winapi.h.
 
 HRSRC FindResourceW(HINSTANCE module, LPCWSTR name, LPCWSTR type);
 HGLOBAL LoadResource(HINSTANCE module, HRSRC resource);

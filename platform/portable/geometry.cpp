@@ -193,14 +193,31 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL)
     return TRUE;
 }
 
+// Validating part of the update rectangle removes that part only when what stays is still a
+// rectangle (a band along one side); a hole in the middle keeps the whole rectangle.
 BOOL ValidateRect(HWND window, const RECT* rect)
 {
     PortableWindow* w = liveWindow(window);
     if (!w)
         return FALSE;
-    const RECT& u = w->updateRect;
-    if (!rect || (rect->left <= u.left && rect->top <= u.top && rect->right >= u.right &&
-                  rect->bottom >= u.bottom))
+    if (!w->needsPaint)
+        return TRUE;
+    RECT& r = w->updateRect;
+    if (!rect || (rect->left <= r.left && rect->top <= r.top && rect->right >= r.right && rect->bottom >= r.bottom)) {
+        w->needsPaint = false;
+        return TRUE;
+    }
+    bool spansWidth = rect->left <= r.left && rect->right >= r.right;
+    bool spansHeight = rect->top <= r.top && rect->bottom >= r.bottom;
+    if (spansWidth && rect->top <= r.top && rect->bottom > r.top)
+        r.top = rect->bottom;
+    else if (spansWidth && rect->bottom >= r.bottom && rect->top < r.bottom)
+        r.bottom = rect->top;
+    else if (spansHeight && rect->left <= r.left && rect->right > r.left)
+        r.left = rect->right;
+    else if (spansHeight && rect->right >= r.right && rect->left < r.right)
+        r.right = rect->left;
+    if (r.right <= r.left || r.bottom <= r.top)
         w->needsPaint = false;
     return TRUE;
 }

@@ -63,10 +63,16 @@ TEST(WindowDc, DestroyedWindowLeavesADetachedDc)
     DeleteDC(memory);
 }
 
+// Painting needs the window system's own windows: it keeps the update rectangle.
+struct PaintWindow {
+    HWND window = CreateWindowExW(0, u"STATIC", u"", WS_POPUP, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+    ~PaintWindow() { DestroyWindow(window); }
+};
+
 TEST(Painting, UpdateRectangleSequence)
 {
-    FakeWindows windows;
-    HWND window = windows.make(RECT{0, 0, 240, 320});
+    PaintWindow painted;
+    HWND window = painted.window;
     RECT r{1, 1, 1, 1};
     struct Step {
         const char* name;
@@ -107,8 +113,8 @@ TEST(Painting, UpdateRectangleSequence)
 
 TEST(Painting, BeginPaintTakesTheUpdateAndEndPaintReleases)
 {
-    FakeWindows windows;
-    HWND window = windows.make(RECT{0, 0, 240, 320});
+    PaintWindow painted;
+    HWND window = painted.window;
     InvalidateRect(window, nullptr, TRUE);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -136,8 +142,8 @@ TEST(Painting, BeginPaintTakesTheUpdateAndEndPaintReleases)
 // must leave it as it was.
 TEST(Painting, DrawingStaysInsideTheUpdateRectangle)
 {
-    FakeWindows windows;
-    HWND window = windows.make(RECT{0, 0, 240, 320});
+    PaintWindow painted;
+    HWND window = painted.window;
     HBITMAP strip;
     HGDIOBJ previous;
     HDC memory = stripContext(&strip, &previous);
