@@ -24,3 +24,10 @@ bool packedEntryFits(const std::uint8_t* entries, std::int32_t size, std::int32_
                      int count);
 // The i-th string of the entry at entries + offset (the entry must fit).
 const char* packedEntryString(const std::uint8_t* entries, std::int32_t offset, int headerSize, int i);
+
+// Truncation toward zero to 32 bits, defined for every input: NaN gives 0 and values beyond the
+// 32-bit range give its nearest end (as the handheld's float-to-integer instruction does).
+std::int32_t truncateToInt32(double x);
+// ASCII letter folding ('a'..'z' to 'A'..'Z'; other bytes unchanged) and the equality it gives.
+inline unsigned char foldCase(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
+bool equalsNoCase(const char* a, const char* b);
