@@ -278,6 +278,21 @@ TEST_F(PageBuilder, ObjectsBuiltInPlace)
     EXPECT_EQ(buildPage(6100, nullptr, nullptr, nullptr), 0);
 }
 
+TEST_F(PageBuilder, BeforeAnyElementSetsAKindInheritingTypesGetAPlainTextLine)
+{
+    loadModules({{E(1979, T::CONTAINER, 0), E(6000, T::CONTAINER, 1, "Object head"), E(6001, T::OPTION, 2, "Option without a list"),
+                  E(6002, T::GPD, 2, "Plain")}});
+    EXPECT_EQ(buildPage(6000, nullptr, nullptr, nullptr), 1);
+    std::vector<Line> got = lines();
+    ASSERT_EQ(got.size(), 1u);   // the option had no line to join
+    EXPECT_EQ(got[0].id, 6002);
+    EXPECT_EQ(got[0].kind, TextLine);
+    EXPECT_EQ(got[0].row, 0);
+    EXPECT_EQ(got[0].x, 8);      // the x the option took, as after a drop list's options
+    EXPECT_EQ(got[0].contX, 8);
+    EXPECT_TRUE(got[0].options.empty());
+}
+
 TEST_F(PageBuilder, SpacersRequiredElementsAndTheTitleBuffer)
 {
     ElementSpec required = E(5002, T::CHECKBOX, 2);
