@@ -115,10 +115,6 @@ int copyText(const std::u16string& text, WCHAR* buffer, std::size_t size);
 std::u16string textOf(LPCWSTR text);      // nullptr and resource ordinals give ""
 bool sameTextNoCase(const std::u16string& a, const std::u16string& b);
 
-// From the graphics half: a device context on a window, for WM_DRAWITEM.
-HDC GetDC(HWND window);
-int ReleaseDC(HWND window, HDC dc);
-
 void resetAccelerators();    // messages.cpp
 void resetInput();           // input.cpp
 
