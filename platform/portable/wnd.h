@@ -1,6 +1,6 @@
 // Window records of the portable window system and the helpers its files share.
-// A window handle points to a PortableWindow; records of destroyed windows stay allocated (marked
-// dead) until portableResetWindows, so a stale handle is recognised instead of reused.
+// A window handle points to a PortableWindow. The records of the last few thousand destroyed
+// windows stay allocated (marked dead), so a stale handle is recognised instead of reused.
 #pragma once
 #include "platform/winapi.h"
 
@@ -81,7 +81,8 @@ struct PortableWindow {
 
 // The whole window system's state: one per process, used from the program's one thread.
 struct WindowSystem {
-    std::vector<std::unique_ptr<PortableWindow>> records;   // every window ever made
+    std::vector<std::unique_ptr<PortableWindow>> records;   // the live windows
+    std::deque<std::unique_ptr<PortableWindow>> dead;       // recently destroyed, oldest first
     std::vector<HWND> topLevel;                             // bottom to top of the z order
     std::vector<std::unique_ptr<WindowClass>> classes;
     HWND focus = nullptr;
