@@ -24,7 +24,7 @@ HWND mainWindow()
     return appState ? appState->mainWindow : nullptr;
 }
 
-INT_PTR CALLBACK promptDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK promptDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
         SendMessageW(GetDlgItem(dialog, IDC_PROMPT_TEXT), WM_SETTEXT, 0,
@@ -57,7 +57,7 @@ int runPromptDialog()
     if (!loaded)
         return -1;
     return int(DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)),
-                                       mainWindow(), promptDialogProc, 0));
+                                       mainWindow(), promptDialog, 0));
 }
 
 } // namespace
