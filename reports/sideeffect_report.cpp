@@ -2,7 +2,7 @@
 // caveats, rationale and references. Texts are laid out as stored, without list markup.
 #include "questionnaire/answers.h"
 #include "reports/reports.h"
-#include "rules/runs.h"
+#include "rules/rules.h"
 #include "shell/state.h"
 
 #include <cstring>

@@ -1,5 +1,4 @@
 // The About page: the program's name, version, a way to reach the maker, and the disclaimer.
-#include "display/layout.h"
 #include "shell/shell.h"
 #include "shell/state.h"
 

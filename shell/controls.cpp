@@ -4,7 +4,6 @@
 
 #include "dbfile/text.h"
 #include "display/droplist.h"
-#include "display/layout.h"
 #include "platform/winapi.h"
 #include "questionnaire/answers.h"
 #include "questionnaire/elements.h"
@@ -67,7 +66,7 @@ void recordDropList(DisplayLine* line)
 {
     DisplayLine* open = appState->openDropLine;
     if (open) {
-        DisplayOption* chosen = closeDropList(open);
+        const DisplayOption* chosen = closeDropList(appState, open);
         if (chosen) {
             if (appState->openDropChoice)
                 setOptionAnswer(appState->openDropChoice, 0.0f, open->id);
@@ -78,7 +77,7 @@ void recordDropList(DisplayLine* line)
             SendMessageW(open->pieces->control, LB_SETCURSEL, WPARAM(-1), 0);
         return;
     }
-    DisplayOption* current = openDropList(line);
+    const DisplayOption* current = openDropList(appState, line);
     appState->openDropLine = line;
     appState->openDropChoice = current ? current->elementId : 0;
 }

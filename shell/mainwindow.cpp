@@ -5,6 +5,8 @@
 #include "display/render.h"
 #include "dosecalc/conversion.h"
 #include "dosecalc/conversion_report.h"
+#include "dosecalc/conversion_sections.h"
+#include "dosecalc/explanation.h"
 #include "platform/winapi.h"
 #include "questionnaire/answers.h"
 #include "questionnaire/pageflow.h"
@@ -84,7 +86,7 @@ void onSectionChange()
         clearForRebuild();
         buildExplanationPage();
     } else if (answered(9524)) {
-        fillConversionSections(-1);
+        fillConversionSections(false);
         clearForRebuild();
         buildConversionReport();
     } else if (answered(9526)) {
@@ -111,7 +113,7 @@ void chooseConversionOption(int option)
     appState->selectedOption = option;
     computeDoseConversion(option);
     SendMessageW(appState->sectionSelector, CB_SETCURSEL, 1, 0);
-    fillConversionSections(-1);
+    fillConversionSections(false);
     clearForRebuild();
     buildConversionReport();
     rerender();

@@ -6,14 +6,13 @@
 #include "dbfile/text.h"
 #include "display/layout.h"
 #include "display/render.h"
+#include "display/pagebuilder.h"
 #include "dosecalc/conversion.h"
-#include "dosecalc/conversion_report.h"
 #include "questionnaire/answers.h"
 #include "questionnaire/elements.h"
 #include "questionnaire/pageflow.h"
-#include "display/pagebuilder.h"
 #include "reports/reports.h"
-#include "rules/runs.h"
+#include "rules/rules.h"
 #include "shell/shell.h"
 #include "shell/state.h"
 
@@ -98,7 +97,7 @@ void rebuildScreen()
 
     char title[titleSize] = "";
     bool built = false;
-    int style = 0, elementClass = 0;
+    std::uint8_t style = 0, elementClass = 0;
     if (appState->viewState == HomeView) {
         show(appState->backButton, false);
         show(appState->nextButton, false);
@@ -120,7 +119,7 @@ void rebuildScreen()
         show(appState->backButton, true);
         show(appState->nextButton, true);
         show(appState->restartButton, true);
-        buildPage(q->currentPage, &style, &elementClass, title, titleSize);
+        buildPage(q->currentPage, &style, &elementClass, title);
         built = true;
     }
 

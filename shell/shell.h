@@ -3,6 +3,7 @@
 #pragma once
 #include "display/displaylist.h"
 #include "platform/winapi.h"
+#include "shell/startup.h"
 
 // Command ids of the main window's controls.
 enum CommandId : int {
@@ -37,10 +38,6 @@ enum ResourceId : int {
     LogoBitmap = 124,
 };
 
-int startUp(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showMode);
-bool loadDatabases();
-bool createMainWindow(HINSTANCE instance, int showMode);
-void tearDown();
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -7,7 +7,6 @@
 #include "dbfile/records.h"
 #include "dbfile/text.h"
 #include "display/fonts.h"
-#include "display/layout.h"
 #include "platform/winapi.h"
 #include "questionnaire/answers.h"
 #include "questionnaire/textlist.h"
@@ -33,12 +32,6 @@ void emptyConversionLists()
         releaseTextList(&reasons);
     releaseTextList(&appState->conversionCaveats);
     releaseTextList(&appState->mitigatingFactors);
-}
-
-HWND createMeasureWindow()
-{
-    return CreateWindowExW(0, u"STATIC", u"NULL", WS_CHILD | WS_SYSMENU, 0, 0, 250, 30, nullptr, nullptr,
-                           reinterpret_cast<HINSTANCE>(std::uintptr_t(appState->unnamed)), nullptr);
 }
 
 void showStartupError(const char* text, const char* caption)
@@ -97,11 +90,8 @@ void createChildControls(int width, int height)
                                                reinterpret_cast<HMENU>(std::intptr_t(c.id)), appState->instance, nullptr);
         if (c.field == &AppState::nextButton)
             appState->viewState = HomeView;
-        if (c.field == &AppState::infoButton) {
-            appState->boldMeasureContext = GetDC(appState->boldMeasureWindow);
-            SelectObject(appState->boldMeasureContext, appState->boldFont);
-            appState->normalMeasureContext = GetDC(appState->normalMeasureWindow);
-        }
+        if (c.field == &AppState::infoButton)
+            fetchMeasureContexts(appState);
     }
 }
 
@@ -113,15 +103,8 @@ bool loadDatabases()
     appState->keypadDialog = nullptr;
     appState->dropLineMap = nullptr;
 
-    appState->boldFont = createBoldFont(false);
-    appState->boldUnderlineFont = createBoldFont(true);
-    appState->boldMeasureWindow = createMeasureWindow();
-    appState->normalMeasureWindow = createMeasureWindow();
-    SendMessageW(appState->boldMeasureWindow, WM_SETFONT, reinterpret_cast<WPARAM>(appState->boldFont), 0);
-    appState->boldMeasureContext = GetDC(appState->boldMeasureWindow);
-    SelectObject(appState->boldMeasureContext, appState->boldFont);
-    appState->normalMeasureContext = GetDC(appState->normalMeasureWindow);
-    appState->underlineFont = createUnderlineFont(appState->normalMeasureContext);
+    // The fonts, the two hidden measuring windows and their contexts.
+    createDisplayFonts(appState);
 
     emptySectionLists();
     appState->doseRangeRecord = readRecord(1, 0, 0, 0, 0, contentDatabasePath);
@@ -189,7 +172,7 @@ bool createMainWindow(HINSTANCE instance, int showMode)
     appState->mainWindow = window;
 
     createChildControls(width, height);
-    initDisplayList();
+    initDisplayList(appState);
 
     QuestionnaireState* q = questionnaireState;
     q->moduleRoot = 1979;
