@@ -7,6 +7,9 @@
 bool portableWindowRect(HWND window, RECT* screenRect);
 // Window half: the font last given to the window by WM_SETFONT (nullptr: the system font).
 HFONT portableWindowFont(HWND window);
+// Window half: the part of the window's client area that waits to be painted, in client
+// coordinates; false when nothing waits. BeginPaint reads it, then validates (ValidateRect).
+bool portableWindowUpdateRect(HWND window, RECT* clientRect);
 
 // Graphics half: the window is being destroyed; release its surface and device contexts.
 void portableGdiWindowDestroyed(HWND window);

@@ -1,27 +1,69 @@
-// dbtool: builds the display and content databases from the text sources in data/.
-// (Placeholder until the source formats land: writes empty containers.)
+// dbtool: builds the display and content databases from the text sources in data/, dumps
+// database files readably and checks that the sources are coherent.
+// Exit status: 0 done, 1 bad input, incoherent sources or a damaged file, 2 wrong usage.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "tools/dbtool/lib/writer.h"
+#include "tools/dbtool/lib/build.h"
+#include "tools/dbtool/lib/check.h"
+#include "tools/dbtool/lib/dump.h"
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr,
+                 "usage: dbtool build DATA_DIR ROOT      sources in DATA_DIR/display and DATA_DIR/content to\n"
+                 "                                       ROOT/Program Files/Quellix/*.pdb\n"
+                 "       dbtool dump [--display|--content] FILE\n"
+                 "       dbtool check DATA_DIR                 proves the sources coherent\n");
+    return 2;
+}
+
+int report(const SourceErrors& errors)
+{
+    for (const std::string& m : errors.messages)
+        std::fprintf(stderr, "%s\n", m.c_str());
+    return errors.empty() ? 0 : 1;
+}
+
+int build(const char* dataDir, const char* root)
+{
+    SourceErrors errors;
+    buildDatabases(dataDir, root, &errors);
+    return report(errors);
+}
+
+int check(const char* dataDir)
+{
+    SourceErrors problems;
+    checkDataDir(dataDir, &problems);
+    return report(problems);
+}
+
+int dump(const char* path, DatabaseKind kind)
+{
+    DumpResult r = dumpDatabase(path, kind);
+    std::fwrite(r.text.data(), 1, r.text.size(), stdout);
+    for (const std::string& d : r.damage)
+        std::fprintf(stderr, "dbtool: %s: damage: %s\n", path, d.c_str());
+    return r.damage.empty() ? 0 : 1;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "build") == 0) {
-        std::string dir = std::string(argv[3]) + "/Program Files/Quellix/";
-        std::string error;
-        if (!writeBytes(dir + "DisplayDB-Qx4k.pdb", makeContainer({}), &error) ||
-            !writeBytes(dir + "DEZidiVA-Qx4k.pdb", makeContainer({}), &error)) {
-            std::fprintf(stderr, "dbtool: %s\n", error.c_str());
-            return 1;
-        }
-        return 0;
-    }
-    if (argc == 3 && std::strcmp(argv[1], "dump") == 0) {
-        std::printf("%s\n", argv[2]);
-        return 0;
-    }
-    std::fprintf(stderr, "usage: dbtool build DATA_DIR ROOT | dbtool dump FILE\n");
-    return 2;
+    if (argc == 4 && std::strcmp(argv[1], "build") == 0)
+        return build(argv[2], argv[3]);
+    if (argc == 3 && std::strcmp(argv[1], "check") == 0)
+        return check(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
+        return dump(argv[2], DatabaseKind::Detect);
+    if (argc == 4 && std::strcmp(argv[1], "dump") == 0 && std::strcmp(argv[2], "--display") == 0)
+        return dump(argv[3], DatabaseKind::Display);
+    if (argc == 4 && std::strcmp(argv[1], "dump") == 0 && std::strcmp(argv[2], "--content") == 0)
+        return dump(argv[3], DatabaseKind::Content);
+    return usage();
 }

@@ -98,6 +98,22 @@ ModuleRecords makeModuleRecords(std::uint16_t moduleNumber, const std::vector<El
     return m;
 }
 
+std::string moduleRecordsProblem(const std::vector<ElementSpec>& elements)
+{
+    if (elements.size() > 0x7FFF)
+        return std::to_string(elements.size()) + " elements, more than a record's entry count holds (32767)";
+    std::size_t offset = 1;   // after the reserved NUL, as makeModuleRecords places texts
+    for (const ElementSpec& e : elements) {
+        if (e.rawTextOffset >= 0 || !e.hasText)
+            continue;
+        if (offset > 0xFFFF)
+            return "the texts run past 65535 bytes, beyond what textOffset can reach (at element " +
+                   std::to_string(e.id) + ")";
+        offset += e.text.size() + 1 + (e.hasAttributes ? e.attributes.size() + 1 : 0);
+    }
+    return "";
+}
+
 Bytes makePackedRecord(std::uint8_t recordType, std::uint16_t moduleNumber, const std::vector<PackedEntry>& entries)
 {
     Bytes body;

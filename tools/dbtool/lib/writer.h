@@ -34,6 +34,8 @@ struct ElementSpec {
     std::string attributes;
     int stringRecord = -1;        // -1: the element's own module
     int rawTextOffset = -1;       // >= 0: store this textOffset as given (for damaged fixtures)
+
+    bool operator==(const ElementSpec&) const = default;
 };
 
 struct ModuleRecords {
@@ -45,6 +47,9 @@ struct ModuleRecords {
 // element order; textOffset counts from the end of the string record's header. The string
 // record begins with one NUL so that no text of a later element lands at offset 0.
 ModuleRecords makeModuleRecords(std::uint16_t moduleNumber, const std::vector<ElementSpec>& elements);
+// Why these elements cannot make a module's records ("" when they can): more elements than the
+// 16-bit entry count holds, or a text that would start beyond the reach of the 16-bit textOffset.
+std::string moduleRecordsProblem(const std::vector<ElementSpec>& elements);
 
 // A record of packed entries (content database): each entry's header bytes, its strings, and
 // padding to a multiple of 4 counted from the first entry.

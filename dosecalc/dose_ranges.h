@@ -1,0 +1,48 @@
+// The content database's conversion and dose-range entries, read in place, and the lookup that
+// picks the oral regimens of the six options for a morphine-equivalent 24-hour dose.
+#pragma once
+#include <cstdint>
+
+#include "dbfile/records.h"
+#include "dosecalc/conversion_factors.h"
+
+constexpr int conversionEntryHeader = 11;
+constexpr int conversionEntryStrings = 7;    // 0..5 the product names of options 1..6
+constexpr int doseRangeEntryHeader = 5;
+constexpr int doseRangeEntryStrings = 14;    // 1, 3, .., 11 the regimens of options 1..6
+constexpr int optionTextCount = 6;
+
+struct ConversionEntry {
+    std::uint32_t key1, key2;
+    std::int8_t fromRoute, toRoute, rangeTable;
+    const char* strings[conversionEntryStrings];   // point into the record
+};
+
+struct DoseRangeEntry {
+    std::uint16_t upper;   // inclusive
+    std::uint16_t lower;   // exclusive
+    std::int8_t rangeTable;
+    const char* strings[doseRangeEntryStrings];   // point into the record
+};
+
+// A walk over one record's packed entries in stored order. It ends at the entry count or at the
+// first entry that does not lie wholly within the record: nothing after a damaged entry is read.
+struct PackedWalk {
+    const DbRecord* record;
+    int index;
+    int count;
+    std::int32_t offset;   // of the next entry, from the first entry
+};
+
+PackedWalk beginPackedWalk(const DbRecord* record);
+bool nextConversionEntry(PackedWalk* walk, ConversionEntry* entry);
+bool nextDoseRangeEntry(PackedWalk* walk, DoseRangeEntry* entry);
+
+enum class DoseRangeLookup { RecordsMissing, NoMatch, Found };
+
+// Finds the first conversion entry for the drug from IV to PO, then the first range of its table
+// with lower < dose <= upper. Found: the 6 product names and the 6 regimens of options 1..6.
+// NoMatch: both sets are emptied (nullptr). RecordsMissing: both are left as they were.
+DoseRangeLookup lookupDoseRange(const DbRecord* conversionRecord, const DbRecord* doseRangeRecord,
+                                DrugKeys drug, float dose, const char* products[optionTextCount],
+                                const char* regimens[optionTextCount]);

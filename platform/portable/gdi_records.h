@@ -1,0 +1,87 @@
+// Records behind the graphics handles of the portable platform (fonts, bitmaps, brushes, pens,
+// icons, device contexts) and the calls between its graphics files.
+// Every handle given out is registered while it lives, so a stale or foreign handle is refused
+// instead of being followed.
+#pragma once
+#include "platform/winapi.h"
+
+#include <cstdint>
+#include <vector>
+
+enum class GdiKind { Font, Bitmap, Brush, Pen, Icon };
+
+struct PortableFaceFile;  // a font file opened with FreeType (fonts.cpp)
+
+struct PortableGdiObject {
+    GdiKind kind = GdiKind::Brush;
+    bool stock = false;   // stock objects are never deleted
+    int selections = 0;   // device contexts the object is selected into
+
+    // Font: the request and what it was mapped onto.
+    LOGFONTW request{};
+    PortableFaceFile* file = nullptr;
+    int pixelHeight = 0;
+    bool bold = false, italic = false, underline = false;
+    TEXTMETRICW metrics{};      // measured with FreeType
+    short advances[256] = {};   // rounded advances of U+0000..U+00FF; -1 = not yet measured
+
+    // Bitmap: 0x00BBGGRR pixels, top row first.
+    int width = 0, height = 0, bitsPerPixel = 24;
+    std::vector<COLORREF> pixels;
+
+    // Brush or pen.
+    COLORREF color = 0;
+    bool hollow = false;
+
+    // Icon: its largest image.
+    PortableGdiObject* image = nullptr;
+};
+
+struct PortableDc {
+    bool memory = false;      // CreateCompatibleDC
+    bool screen = false;      // GetDC(nullptr)
+    HWND window = nullptr;    // window DC; cleared when the window is destroyed
+    bool detached = false;    // its window is gone: drawing does nothing, ReleaseDC frees it
+    HFONT font = nullptr;
+    HBITMAP bitmap = nullptr; // memory DC: the selected bitmap
+    HBRUSH brush = nullptr;
+    HGDIOBJ pen = nullptr;
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF backColor = RGB(255, 255, 255);
+    int backMode = OPAQUE;
+    bool clipped = false;     // BeginPaint: drawing stays inside the update rectangle
+    RECT clip{};
+};
+
+// Whether a DC may draw at (x, y) of its target.
+inline bool gdiInClip(const PortableDc* dc, long x, long y)
+{
+    return !dc->clipped || (x >= dc->clip.left && x < dc->clip.right && y >= dc->clip.top && y < dc->clip.bottom);
+}
+
+// A window's rectangle in screen coordinates, from the window system (gdi.cpp).
+bool gdiWindowRect(HWND window, RECT* rect);
+
+// Handle registries (gdi.cpp).
+bool gdiLiveObject(HGDIOBJ object);
+bool gdiLiveDc(HDC dc);
+PortableGdiObject* gdiNewObject(GdiKind kind);
+// The pixels a device context draws on; nullptr when it has none (a detached window DC).
+PortableGdiObject* gdiTarget(HDC dc);
+
+// Fonts (fonts.cpp).
+HFONT gdiStockFont(int which);
+int gdiCharAdvance(HFONT font, WCHAR c);
+// The FreeType face of a font set to its pixel size (for drawing); nullptr under the test face.
+struct FT_FaceRec_;
+FT_FaceRec_* gdiSizedFace(HFONT font);
+void gdiMeasuredMetrics(HFONT font, TEXTMETRICW* metrics);
+
+// Painting (paint.cpp): the window is gone, forget its update region.
+void gdiForgetUpdate(HWND window);
+
+// Bitmaps (bitmaps.cpp).
+PortableGdiObject* gdiNewBitmap(int width, int height, COLORREF fill);
+// A bitmap from a packed DIB (BITMAPINFOHEADER and rows); nullptr when it is damaged or of a
+// kind not read (images.cpp). icon: the header's height counts the mask rows too.
+PortableGdiObject* gdiDecodeDib(const BYTE* data, DWORD size, bool icon);

@@ -1,0 +1,16 @@
+// What the hosts read of the graphics half: the pixels of a window's surface and of bitmaps,
+// for screenshots. The device program never includes this.
+#pragma once
+#include "platform/winapi.h"
+
+// The window's surface: width x height pixels, 0x00BBGGRR, top row first. False when the window
+// has no surface (never drawn on, or gone). The pixels stay valid until the next graphics call.
+bool portableWindowPixels(HWND window, int* width, int* height, const COLORREF** pixels);
+// The same for a bitmap handle.
+bool portableBitmapPixels(HBITMAP bitmap, int* width, int* height, const COLORREF** pixels);
+// Writes width x height pixels as a 24-bit BMP file; false when it cannot be written.
+bool portableSaveBmp(const char* path, int width, int height, const COLORREF* pixels);
+
+// For tests of the graphics half alone: window rectangles come from this function instead of the
+// window system (nullptr: from the window system again).
+void portableGdiUseWindowRects(bool (*source)(HWND window, RECT* screenRect));

@@ -1,0 +1,75 @@
+// Hooks of the portable window system for the hosts and tests; the device program never
+// includes this. Hosts feed user actions (turned into exactly the messages the real system
+// would send) and read the window tree back as a snapshot.
+#pragma once
+#include "platform/winapi.h"
+
+#include <string>
+#include <vector>
+
+enum class PortableActionKind {
+    Tap,      // press and release the window, as a finger would
+    Type,     // type text into target (nullptr: the window that has the focus)
+    Key,      // press a key chord (virtual key code, control and shift held)
+    Pick,     // pick line index of a list box or drop-down combo box
+    Scroll,   // a scroll bar's command (SB_LINEUP ... SB_PAGEDOWN, or SB_THUMBTRACK to position)
+    Close,    // a close from the system (WM_SYSCOMMAND SC_CLOSE)
+};
+
+struct PortableAction {
+    PortableActionKind kind = PortableActionKind::Tap;
+    HWND target = nullptr;
+    std::u16string text;
+    int index = 0;          // Pick: the line; Scroll: the position for SB_THUMBTRACK
+    int code = 0;           // Scroll: the SB_ command; Key: the virtual key
+    bool control = false, shift = false;
+};
+
+// Queues a user action; GetMessageW performs it when nothing else is waiting. An action aimed
+// at a window that is gone, or disabled (as a modal box's owner is), is dropped.
+void portablePushAction(const PortableAction& action);
+// Asked by GetMessageW whenever no message and no action waits: push actions and return true,
+// or return false when there will be none (GetMessageW then returns WM_QUIT, ending the loops).
+// Without a source, an idle GetMessageW returns WM_QUIT at once.
+typedef bool (*PortableInputSource)(void* context);
+void portableSetInputSource(PortableInputSource source, void* context);
+
+// The innermost modal box (dialog or message box) whose loop runs, or nullptr.
+HWND portableModalTop();
+
+struct PortableWindowInfo {
+    HWND window = nullptr;
+    HWND parent = nullptr;      // child windows
+    HWND owner = nullptr;       // top-level windows
+    int depth = 0;              // 0 for a top-level window
+    std::u16string className;   // built-in classes in capitals ("BUTTON"), others as registered
+    RECT rect{};                // screen coordinates
+    bool visible = false;       // it and all its ancestors are visible
+    bool enabled = true;
+    bool focused = false;
+    bool modal = false;         // a modal box whose loop runs
+    bool messageBox = false;
+    DWORD style = 0, exStyle = 0;
+    int id = 0;
+    std::u16string text;        // a drop-down list's text is its chosen line
+    HFONT font = nullptr;       // nullptr: the system font
+    int check = 0;
+    bool pushed = false;
+    std::vector<std::u16string> items;
+    std::vector<bool> itemSelected;   // multiple-selection list boxes
+    int selected = -1;                // LB_GETCURSEL / CB_GETCURSEL, -1 for none
+    int topIndex = 0;
+    bool dropped = false;
+    bool hasScroll = false;           // SCROLLBAR controls
+    SCROLLINFO scroll{};
+};
+// Every live window: top-level windows from the bottom of the z order up, each followed by
+// its descendants (children in creation order, depth first).
+std::vector<PortableWindowInfo> portableSnapshot();
+
+// Destroys every window without messages and forgets classes, queues, accelerators, actions
+// and the input source: a fresh window system, for tests and for a host's next run.
+void portableResetWindows();
+
+// The instance handle hosts give the device program's entry.
+HINSTANCE portableProgramInstance();

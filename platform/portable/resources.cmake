@@ -1,0 +1,30 @@
+# Resources of the portable build. rcgen turns resources/zura.rc (the script the Windows resource
+# compiler reads) into a table linked into zura_platform, so both builds share one source.
+# artgen draws the artwork the script names; the drawn files are kept in resources/art/ and
+# redrawn with the target "artwork"; a test checks that they still match their drawing.
+add_executable(rcgen ${CMAKE_SOURCE_DIR}/resources/tools/rcgen.cpp)
+target_compile_options(rcgen PRIVATE -Wall -Wextra)
+
+set(ZURA_RESOURCE_TABLE ${CMAKE_BINARY_DIR}/generated/resource_table.cpp)
+file(GLOB ZURA_ARTWORK CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/art/*)
+add_custom_command(
+  OUTPUT ${ZURA_RESOURCE_TABLE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+  COMMAND rcgen ${CMAKE_SOURCE_DIR}/resources/zura.rc ${ZURA_RESOURCE_TABLE}
+  DEPENDS rcgen ${CMAKE_SOURCE_DIR}/resources/zura.rc ${CMAKE_SOURCE_DIR}/resources/resource.h ${ZURA_ARTWORK}
+  COMMENT "Turning resources/zura.rc into the resource table")
+target_sources(zura_platform PRIVATE ${ZURA_RESOURCE_TABLE})
+
+add_executable(artgen ${CMAKE_SOURCE_DIR}/resources/tools/artgen.cpp)
+target_compile_options(artgen PRIVATE -Wall -Wextra)
+target_link_libraries(artgen PRIVATE Freetype::Freetype)
+# The same font folder the platform measures with.
+target_compile_definitions(artgen PRIVATE ZURA_FONT_DIR="/usr/share/fonts/truetype/dejavu")
+add_custom_target(artwork
+  COMMAND artgen ${CMAKE_SOURCE_DIR}/resources/art
+  DEPENDS artgen
+  COMMENT "Drawing the artwork into resources/art")
+if(ZURA_TESTS)
+  add_test(NAME graphics_artwork_matches_its_drawing
+           COMMAND artgen --check ${CMAKE_SOURCE_DIR}/resources/art)
+endif()

@@ -1,0 +1,320 @@
+// Window classes and the life of a window: RegisterClassW, CreateWindowExW, DestroyWindow.
+// Differs from Windows in: creation sends only WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE and
+// WM_PARENTNOTIFY (no WM_GETMINMAXINFO, WM_NCCALCSIZE or WM_WINDOWPOS*); a WS_CHILD window without
+// a parent is accepted as a hidden top-level window, as the handheld's system does; class extra
+// bytes are not kept.
+#include "platform/portable/host.h"
+#include "platform/portable/internal.h"
+#include "platform/portable/wnd.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+std::unordered_set<const PortableWindow*>& knownWindows()
+{
+    static std::unordered_set<const PortableWindow*> known;
+    return known;
+}
+
+struct BuiltInClass {
+    const char16_t* name;
+    WNDPROC proc;
+    WindowKind kind;
+};
+
+const BuiltInClass builtInClasses[] = {
+    {u"BUTTON", buttonProc, WindowKind::Button},
+    {u"STATIC", staticProc, WindowKind::Static},
+    {u"EDIT", editProc, WindowKind::Edit},
+    {u"LISTBOX", listBoxProc, WindowKind::ListBox},
+    {u"COMBOBOX", comboBoxProc, WindowKind::ComboBox},
+    {u"SCROLLBAR", scrollBarProc, WindowKind::ScrollBar},
+    {u"#32770", dialogClassProc, WindowKind::Dialog},
+};
+
+void registerBuiltIns(WindowSystem& ws)
+{
+    for (const BuiltInClass& b : builtInClasses) {
+        auto c = std::make_unique<WindowClass>();
+        c->name = b.name;
+        c->proc = b.proc;
+        c->kind = b.kind;
+        c->builtIn = true;
+        c->style = CS_DBLCLKS;
+        c->atom = ATOM(0xC000 + ws.classes.size());
+        ws.classes.push_back(std::move(c));
+    }
+}
+
+const WindowClass* findClass(LPCWSTR name)
+{
+    WindowSystem& ws = windowSystem();
+    for (const auto& c : ws.classes) {
+        if (IS_INTRESOURCE(name) ? c->atom == (ATOM)(ULONG_PTR)name : sameTextNoCase(c->name, name))
+            return c.get();
+    }
+    return nullptr;
+}
+
+void sendParentNotify(HWND child, UINT event)
+{
+    PortableWindow* w = liveWindow(child);
+    if (!w || (w->exStyle & WS_EX_NOPARENTNOTIFY))
+        return;
+    WPARAM wParam = MAKEWPARAM(event, w->id);
+    for (HWND p = w->parent; liveWindow(p); p = liveWindow(p)->parent) {
+        SendMessageW(p, WM_PARENTNOTIFY, wParam, (LPARAM)child);
+        if (!(liveWindow(p)->style & WS_CHILD) || (liveWindow(p)->exStyle & WS_EX_NOPARENTNOTIFY))
+            break;
+    }
+}
+
+void unlink(HWND window)
+{
+    WindowSystem& ws = windowSystem();
+    PortableWindow* w = liveWindow(window);
+    std::vector<HWND>& siblings = w->parent ? liveWindow(w->parent)->children : ws.topLevel;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+    auto isFor = [window](const MSG& m) { return m.hwnd == window; };
+    ws.posted.erase(std::remove_if(ws.posted.begin(), ws.posted.end(), isFor), ws.posted.end());
+    ws.input.erase(std::remove_if(ws.input.begin(), ws.input.end(), isFor), ws.input.end());
+}
+
+void sendDestroy(HWND window)
+{
+    if (!liveWindow(window))
+        return;
+    SendMessageW(window, WM_DESTROY, 0, 0);
+    PortableWindow* w = liveWindow(window);
+    if (!w)
+        return;
+    std::vector<HWND> children = w->children;
+    for (HWND child : children)
+        sendDestroy(child);
+}
+
+void freeWindow(HWND window)
+{
+    PortableWindow* w = liveWindow(window);
+    if (!w)
+        return;
+    std::vector<HWND> children = w->children;
+    for (HWND child : children)
+        freeWindow(child);
+    SendMessageW(window, WM_NCDESTROY, 0, 0);
+    WindowSystem& ws = windowSystem();
+    if (ws.focus == window)
+        ws.focus = nullptr;
+    if (ws.active == window)
+        ws.active = nullptr;
+    unlink(window);
+    w->alive = false;
+    portableGdiWindowDestroyed(window);
+}
+
+RECT initialRect(DWORD style, int x, int y, int width, int height)
+{
+    if (!(style & WS_CHILD)) {
+        if (x == CW_USEDEFAULT) {
+            x = 0;
+            y = 0;
+        }
+        if (width == CW_USEDEFAULT) {
+            width = screenWidth;
+            height = screenHeight;
+        }
+    }
+    return RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+}
+
+}  // namespace
+
+WindowSystem& windowSystem()
+{
+    static WindowSystem ws;
+    if (ws.classes.empty())
+        registerBuiltIns(ws);
+    return ws;
+}
+
+PortableWindow* liveWindow(HWND window)
+{
+    if (!window || !knownWindows().count(window))
+        return nullptr;
+    return window->alive ? window : nullptr;
+}
+
+ATOM RegisterClassW(const WNDCLASSW* windowClass)
+{
+    if (!windowClass || !windowClass->lpfnWndProc || IS_INTRESOURCE(windowClass->lpszClassName))
+        return 0;
+    WindowSystem& ws = windowSystem();
+    std::u16string name = windowClass->lpszClassName;
+    for (const auto& c : ws.classes) {
+        if (!c->builtIn && sameTextNoCase(c->name, name))
+            return 0;   // ERROR_CLASS_ALREADY_EXISTS
+    }
+    auto c = std::make_unique<WindowClass>();
+    c->name = name;
+    c->proc = windowClass->lpfnWndProc;
+    c->style = windowClass->style;
+    c->instance = windowClass->hInstance;
+    c->icon = windowClass->hIcon;
+    c->cursor = windowClass->hCursor;
+    c->background = windowClass->hbrBackground;
+    c->kind = WindowKind::Custom;
+    c->atom = ATOM(0xC000 + ws.classes.size());
+    // An application class of a built-in name takes the name's place (searched first).
+    ws.classes.insert(ws.classes.begin(), std::move(c));
+    return ws.classes.front()->atom;
+}
+
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE)
+{
+    WindowSystem& ws = windowSystem();
+    for (auto it = ws.classes.begin(); it != ws.classes.end(); ++it) {
+        if (!(*it)->builtIn && !IS_INTRESOURCE(className) && sameTextNoCase((*it)->name, className)) {
+            for (const auto& r : ws.records)
+                if (r->alive && r->windowClass == it->get())
+                    return FALSE;   // ERROR_CLASS_HAS_WINDOWS
+            ws.classes.erase(it);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL GetClassInfoW(HINSTANCE, LPCWSTR className, LPWNDCLASSW out)
+{
+    const WindowClass* c = findClass(className);
+    if (!c || !out)
+        return FALSE;
+    *out = WNDCLASSW{c->style, c->proc, 0, 0, c->instance, c->icon, c->cursor, c->background,
+                     nullptr, className};
+    return TRUE;
+}
+
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param)
+{
+    const WindowClass* c = className ? findClass(className) : nullptr;
+    if (!c)
+        return nullptr;   // ERROR_CANNOT_FIND_WND_CLASS
+    WindowSystem& ws = windowSystem();
+    if (parent && !liveWindow(parent))
+        return nullptr;   // ERROR_INVALID_WINDOW_HANDLE
+
+    auto record = std::make_unique<PortableWindow>();
+    HWND window = record.get();
+    record->windowClass = c;
+    record->kind = c->kind;
+    record->proc = c->proc;
+    record->style = style & ~WS_VISIBLE;   // shown below, after WM_CREATE, as Windows does
+    record->exStyle = exStyle;
+    record->rect = initialRect(style, x, y, width, height);
+    record->instance = instance;
+    if ((style & WS_CHILD) && parent) {
+        record->parent = parent;
+        record->id = (UINT_PTR)menu;
+    } else {
+        record->owner = parent ? rootWindow(parent) : nullptr;
+    }
+    knownWindows().insert(window);
+    ws.records.push_back(std::move(record));
+    if (window->parent)
+        liveWindow(window->parent)->children.push_back(window);
+    else
+        ws.topLevel.push_back(window);
+
+    CREATESTRUCTW cs{param, instance, menu, parent, height, width, y, x, (LONG)style, windowName,
+                     className, exStyle};
+    if (!SendMessageW(window, WM_NCCREATE, 0, (LPARAM)&cs)) {
+        freeWindow(window);
+        return nullptr;
+    }
+    if (!liveWindow(window) || SendMessageW(window, WM_CREATE, 0, (LPARAM)&cs) == -1) {
+        DestroyWindow(window);
+        return nullptr;
+    }
+    if (!liveWindow(window))
+        return nullptr;
+    RECT client;
+    GetClientRect(window, &client);
+    SendMessageW(window, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    POINT origin = clientOriginOnScreen(window);
+    if (window->parent)
+        ScreenToClient(window->parent, &origin);
+    SendMessageW(window, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
+    if (window->parent)
+        sendParentNotify(window, WM_CREATE);
+    if ((style & WS_VISIBLE) && liveWindow(window))
+        ShowWindow(window, SW_SHOW);
+    return liveWindow(window) ? window : nullptr;
+}
+
+BOOL DestroyWindow(HWND window)
+{
+    PortableWindow* w = liveWindow(window);
+    if (!w)
+        return FALSE;
+    WindowSystem& ws = windowSystem();
+    // Owned windows go first (dialogs and message boxes of this window).
+    std::vector<HWND> owned;
+    for (HWND t : ws.topLevel)
+        if (liveWindow(t) && t->owner == window)
+            owned.push_back(t);
+    for (HWND t : owned)
+        DestroyWindow(t);
+    if (!liveWindow(window))
+        return TRUE;
+    if (w->parent)
+        sendParentNotify(window, WM_DESTROY);
+    if (!liveWindow(window))
+        return TRUE;
+    if (w->style & WS_VISIBLE) {
+        w->style &= ~WS_VISIBLE;
+        if (w->parent)
+            invalidateParentArea(window);
+    }
+    HWND focus = ws.focus;
+    if (focus && (focus == window || IsChild(window, focus)))
+        SetFocus(w->parent);
+    if (ws.active == window)
+        activateAnother(window);
+    sendDestroy(window);
+    freeWindow(window);
+    return TRUE;
+}
+
+BOOL IsWindow(HWND window)
+{
+    return liveWindow(window) ? TRUE : FALSE;
+}
+
+void portableResetWindows()
+{
+    WindowSystem& ws = windowSystem();
+    for (auto& r : ws.records) {
+        if (r->alive) {
+            r->alive = false;
+            portableGdiWindowDestroyed(r.get());
+        }
+    }
+    knownWindows().clear();
+    ws.records.clear();
+    ws.topLevel.clear();
+    ws.classes.clear();
+    registerBuiltIns(ws);
+    ws.focus = ws.active = nullptr;
+    ws.modalStack.clear();
+    ws.posted.clear();
+    ws.input.clear();
+    ws.quitPending = false;
+    ws.quitCode = 0;
+    std::fill(std::begin(ws.keyDown), std::end(ws.keyDown), BYTE(0));
+    resetAccelerators();
+    resetInput();
+}

@@ -1,0 +1,102 @@
+// The two rule runs: each empties the cited references, runs its module's rule sets in a fixed
+// order into the section lists, and names the sections that have content, in the selector's
+// order. The section lists are emptied by the caller before a run; the rule sets only append.
+#include "rules/sections.h"
+
+#include <cstring>
+
+#include "dbfile/heap.h"
+#include "rules/rules.h"
+#include "shell/state.h"
+
+static void offer(SectionNames* sections, const char* name)
+{
+    if (sections->count < sectionCapacity)
+        sections->names[sections->count++] = name;
+}
+
+// An entry with an empty marker is one the report lays out ("HOLD", "Logic" and the list
+// markers are not); an entry whose marker copy was lost counts as ordinary.
+static bool hasPlainEntry(const TextEntry* entry)
+{
+    for (; entry; entry = entry->next)
+        if (!entry->marker || entry->marker[0] == '\0')
+            return true;
+    return false;
+}
+
+// The holder is made once and kept for the program's life; teardown releases it.
+static bool emptyCitedReferences()
+{
+    if (!citedReferences) {
+        citedReferences = static_cast<AnswerList*>(allocZeroed(sizeof(AnswerList)));
+        if (!citedReferences)
+            return false;
+    }
+    releaseList(citedReferences);
+    return true;
+}
+
+static bool startRun(SectionNames* sections)
+{
+    sections->count = 0;
+    return appState && questionnaireState && emptyCitedReferences();
+}
+
+typedef void RuleSet(AnswerList* cited, const Answer* answers, TextList* output);
+
+// Runs a set into its section list and offers the section when the list has content.
+static void runSection(SectionNames* sections, RuleSet* rules, TextList* list, const char* name)
+{
+    rules(citedReferences, questionnaireState->answers, list);
+    if (*list)
+        offer(sections, name);
+}
+
+// The reference rules and the References check end both runs.
+static void runReferences(SectionNames* sections)
+{
+    referenceRules(citedReferences, questionnaireState->answers, nullptr);
+    if (referencesCited(*citedReferences))
+        offer(sections, "References");
+}
+
+bool prescriptionSections(SectionNames* sections)
+{
+    if (!startRun(sections))
+        return false;
+    AppState* app = appState;
+    prescriptionRules(citedReferences, questionnaireState->answers, &app->recommendationList);
+    nonOpioidRules(citedReferences, questionnaireState->answers, &app->nonOpioidList);
+    if (hasPlainEntry(app->recommendationList) || app->nonOpioidList)
+        offer(sections, "Prescription");
+    runSection(sections, caveatRules, &app->caveatList, "Caveats");
+    runSection(sections, monitoringRules, &app->monitoringList, "Monitoring");
+    runSection(sections, rationaleRules, &app->rationaleList, "Rationale");
+    runReferences(sections);
+    offer(sections, "Summary");   // the user's own answers, always there
+    return true;
+}
+
+bool sideEffectSections(SectionNames* sections)
+{
+    if (!startRun(sections))
+        return false;
+    AppState* app = appState;
+    sideEffectStepRules(citedReferences, questionnaireState->answers, &app->recommendationList);
+    if (hasPlainEntry(app->recommendationList))
+        offer(sections, "Recommendation");
+    runSection(sections, caveatRules, &app->caveatList, "Caveats");
+    runSection(sections, sideEffectRationaleRules, &app->rationaleList, "Rationale");
+    runReferences(sections);
+    return true;
+}
+
+std::uint8_t sideEffectSectionNumber(const char* text)
+{
+    static const char* const names[] = {"Recommendation", "Caveats", "Rationale", "References"};
+    for (int i = 0; text && i < 4; ++i)
+        if (std::strcmp(text, names[i]) == 0)
+            return std::uint8_t(i + 1);
+    return 1;
+}

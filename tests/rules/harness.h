@@ -1,0 +1,66 @@
+// Helpers for the rule tests: a patient's answers built from element ids, the entries and cited
+// ids a rule set produced, and the global state records a rule run works on.
+#pragma once
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "questionnaire/answers.h"
+#include "questionnaire/textlist.h"
+#include "shell/state.h"
+
+// The question whose chosen answers the referral rule counts.
+constexpr std::uint32_t factorQuestion = 16157;
+
+struct Patient {
+    AnswerList answers = nullptr;
+    Patient() = default;
+    explicit Patient(const std::vector<std::uint32_t>& chosen) { choose(chosen); }
+    ~Patient() { releaseList(&answers); }
+    Patient(const Patient&) = delete;
+    Patient& operator=(const Patient&) = delete;
+    Patient& choose(const std::vector<std::uint32_t>& ids);
+    // Chosen answers of the mitigating-factor question: counted under its owner.
+    Patient& factors(const std::vector<std::uint32_t>& ids);
+};
+
+typedef std::pair<std::string, std::string> TextAndMarker;
+
+std::vector<TextAndMarker> entriesOf(const TextEntry* list);
+std::vector<std::string> textsOf(const TextEntry* list);
+std::vector<std::uint32_t> idsOf(const Answer* list);
+
+typedef void RuleSetFunction(AnswerList*, const Answer*, TextList*);
+
+// One rule set run on its own: its entries and the ids it recorded.
+struct SetResult {
+    std::vector<TextAndMarker> entries;
+    std::vector<std::uint32_t> ids;
+};
+SetResult runSet(RuleSetFunction* rules, const Patient& patient);
+
+// The global records a rule run uses, zero-filled, installed for a test's lifetime; the cited
+// references holder is released at the end as teardown would.
+struct RunState {
+    AppState app{};
+    QuestionnaireState questionnaire{};
+    RunState();
+    ~RunState();
+    void resetSections();   // what the main window does before a run
+    std::vector<std::uint32_t> cited() const;
+};
+
+// The names a run offers (empty when the run could not start), its section lists reset first.
+std::vector<std::string> prescriptionRun(RunState& state, const Patient& patient);
+std::vector<std::string> sideEffectRun(RunState& state, const Patient& patient);
+
+// Writes a content database holding a reference record with one citation per id under a fresh
+// temporary folder, and makes that folder the current one until destroyed.
+struct ContentRoot {
+    std::string folder;
+    std::string previous;
+    explicit ContentRoot(std::vector<std::uint16_t> referenceIds, bool withRecord = true);
+    ~ContentRoot();
+};
