@@ -3,12 +3,14 @@
 // hold the generator's bands and the morphine IV-to-oral entry that selects them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
 #include "dbfile/heap.h"
 #include "dbfile/records.h"
 #include "dosecalc/dose_ranges.h"
+#include "dosecalc/regimens.h"
 #include "reports/citation.h"
 #include "rules/prescription.h"
 #include "rules/tables.h"
@@ -121,4 +123,33 @@ TEST(ContentDatabase, GeneratorUsesTheProgramsOralFactorsAndOptionDrugs)
         EXPECT_EQ(conversionFactor(d.key1, d.key2, routePO) * 10, float(options[i].oralFactorTenths)) << "option " << i + 1;
         EXPECT_EQ(optionControlledRelease(options[i].number), options[i].breakthrough != nullptr) << "option " << i + 1;
     }
+}
+
+TEST(ContentDatabase, RegimensReadAsTheReportShowsThem)
+{
+    // The option boxes name the drugs without doses; the chosen regimen breaks at its first " AND ".
+    const char* names[] = {"Oxycodone (controlled-release) AND Oxycodone (short-acting) ",
+                           "Morphine (controlled-release) AND Morphine (short-acting) ", nullptr,
+                           "Hydrocodone/Acetaminophen ", "Hydromorphone ", "Morphine (short-acting) "};
+    for (const doseranges::Band& band : doseranges::doseBands())
+        for (int option = 1; option <= 6; ++option) {
+            const std::string& regimen = band.regimens[option - 1].text;
+            if (regimenIsNone(regimen.c_str())) continue;
+            char shown[300];
+            regimenDrugNames(regimen.c_str(), shown, sizeof shown);
+            if (option == 3)
+                EXPECT_TRUE(std::string(shown) == "Oxycodone/Acetaminophen " || std::string(shown) == "Oxycodone (short-acting) ")
+                    << shown;
+            else
+                EXPECT_STREQ(shown, names[option - 1]) << "band " << band.lower << "-" << band.upper;
+            // Option 3 must name acetaminophen exactly when it holds it: liver disease rules on it.
+            EXPECT_EQ(regimenHasAcetaminophen(regimen.c_str()), band.regimens[option - 1].acetaminophenPerDay > 0)
+                << regimen;
+            char* broken = breakFirstAnd(regimen.c_str());
+            ASSERT_NE(broken, nullptr);
+            std::string lines = broken;
+            freeBlock(broken);
+            std::size_t breaks = std::count(lines.begin(), lines.end(), '\n');
+            EXPECT_EQ(breaks, optionControlledRelease(option) ? 2u : 0u) << lines;
+        }
 }
