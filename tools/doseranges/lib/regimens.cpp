@@ -16,9 +16,11 @@ const TabletForm morphineCR       = {"Morphine (controlled-release)",  {2000, 10
 const TabletForm oxycodoneIR      = {"Oxycodone (short-acting)",       {300, 200, 150, 100, 50},                   3,       false,        0};
 const TabletForm morphineIR       = {"Morphine (short-acting)",        {300, 150},                                 3,       false,        0};
 const TabletForm hydromorphone    = {"Hydromorphone",                  {80, 40, 20},                               3,       false,        0};
-// Combination tablets: at most 2 tablets every 4 hours, which the acetaminophen allows.
-const TabletForm oxycodoneAPAP    = {"Oxycodone/Acetaminophen",        {100, 75, 50, 25},                          2,       true,         325};
-const TabletForm hydrocodoneAPAP  = {"Hydrocodone/Acetaminophen",      {100, 75, 50},                              2,       true,         325};
+// Combination tablets: one a dose, so 6 a day, within the labelled daily maximum of every
+// strength (6 tablets of 10/325 mg) and 1950 mg of acetaminophen, which leaves room for the
+// acetaminophen of other products under the 4000 mg limit.
+const TabletForm oxycodoneAPAP    = {"Oxycodone/Acetaminophen",        {100, 75, 50, 25},                          1,       true,         325};
+const TabletForm hydrocodoneAPAP  = {"Hydrocodone/Acetaminophen",      {100, 75, 50},                              1,       true,         325};
 
 // One candidate dose: the form it is made of and its tablets.
 struct Candidate {
