@@ -152,9 +152,9 @@ Regimen regimenFor(const ConversionOption& option, int total)
         if (c.make.amount * perDose <= need && (!best || c.make.amount > best->make.amount)) best = &c;
     }
     if (!best)
-        return unavailable("below the smallest dose, " + largestText(option, *smallest));
+        return unavailable("less than the smallest regimen, " + largestText(option, *smallest));
     if (need > largest->make.amount * perDose)
-        return unavailable("above the largest dose, " + largestText(option, *largest));
+        return unavailable("more than the largest regimen, " + largestText(option, *largest));
 
     Regimen r;
     r.available = true;
@@ -164,8 +164,9 @@ Regimen regimenFor(const ConversionOption& option, int total)
     if (option.breakthrough) {
         DoseMake b;
         if (!breakthroughFor(*option.breakthrough, r.dailyTenths, &b))
-            return unavailable("the smallest breakthrough tablet is above " + std::to_string(smallestBreakthroughPercent) +
-                               " % of " + formatTenths(r.dailyTenths) + " mg");
+            return unavailable("the smallest breakthrough tablet, " + formatTenths(possibleDoses(*option.breakthrough).front().amount) +
+                               " mg, is more than " + std::to_string(smallestBreakthroughPercent) + " % of the " +
+                               formatTenths(r.dailyTenths) + " mg scheduled");
         r.breakthroughTenths = b.amount;
         r.text += " AND " + doseText({option.breakthrough, b}, "every 4 hours") + " PRN breakthrough pain";
     }
