@@ -147,13 +147,14 @@ std::string doseRangeSource()
         "# reduction) with lower < T <= upper. Each option's regimen is worked out at the band's\n"
         "# upper bound: T / 10 equianalgesic units x the oral factor of the option's drug (oxycodone\n"
         "# 20, morphine 30, hydrocodone 30, hydromorphone 7.5) = the 24-hour oral dose, split into\n"
-        "# the schedule (every 12 hours controlled-release, every 4 hours short-acting), each dose\n"
-        "# the largest that real tablets make (at most 3 tablets; combination tablets one a dose,\n"
-        "# 1950 mg acetaminophen a day) without passing the oral dose. Bands break\n"
-        "# at every whole mg where a regimen changes, so inside a band no regimen passes the oral\n"
-        "# dose of the total by as much as 1 mg of IV morphine a day. Controlled-release options\n"
-        "# add a short-acting breakthrough dose of at most 20 % of the scheduled 24-hour dose (the\n"
-        "# smallest tablet up to 25 %). \"None\": the tablets cannot give the dose.\n\n";
+        "# the schedule (every 12 hours controlled-release, every 4 hours short-acting). Each dose\n"
+        "# is the largest that US tablet strengths make without passing the oral dose: at most 3\n"
+        "# tablets, combination tablets one a dose (1950 mg acetaminophen a day). Bands break at\n"
+        "# every whole mg where a regimen changes, so for any total inside a band a regimen passes\n"
+        "# the oral dose by less than the oral equivalent of 1 mg of IV morphine a day. The\n"
+        "# controlled-release options add a short-acting breakthrough dose of at most 20 % of the\n"
+        "# scheduled 24-hour dose (the smallest tablet up to 25 %). \"None\": the tablets cannot\n"
+        "# give the dose. daily1..daily6 and s12 show the arithmetic of each band.\n\n";
     out += "conversion key1=0x913CE341 key2=663 from=3 to=8 table=" + std::to_string(rangeTable) + "\n";
     for (int i = 0; i < 6; ++i)
         out += "    product" + std::to_string(i + 1) + " " + quoted(options[i].productName) + "\n";
