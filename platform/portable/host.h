@@ -28,6 +28,7 @@ struct PortableAction {
 // Queues a user action; GetMessageW performs it when nothing else is waiting. An action aimed
 // at a window that is gone, or disabled (as a modal box's owner is), is dropped.
 void portablePushAction(const PortableAction& action);
+bool portableActionsWaiting();
 // Asked by GetMessageW whenever no message and no action waits: push actions and return true,
 // or return false when there will be none (GetMessageW then returns WM_QUIT, ending the loops).
 // Without a source, an idle GetMessageW returns WM_QUIT at once.

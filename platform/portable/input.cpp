@@ -181,6 +181,11 @@ void portablePushAction(const PortableAction& action)
     inputSource().actions.push_back(action);
 }
 
+bool portableActionsWaiting()
+{
+    return !inputSource().actions.empty();
+}
+
 void portableSetInputSource(PortableInputSource source, void* context)
 {
     inputSource().source = source;

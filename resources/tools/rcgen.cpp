@@ -4,6 +4,7 @@
 // resource in the binary form the resource compiler gives it, so FindResourceW/LoadResource hand
 // out the same bytes on both builds.   usage: rcgen SCRIPT OUTPUT.cpp
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -162,7 +163,7 @@ private:
             std::string target;
             words >> target;
             if (target.size() > 2 && target.front() == '"')
-                header(folder / target.substr(1, target.size() - 2));
+                header(folder / target.substr(1, target.size() - 2), number);
             else if (target.empty() || target.front() != '<')
                 fail(where_, number, "bad #include");
             return;
@@ -183,8 +184,11 @@ private:
         fail(where_, number, "unsupported directive #" + word);
     }
 
-    void header(const fs::path& file)
+    // A header gives only its #define lines; line is where the script included it.
+    void header(const fs::path& file, int includedAt)
     {
+        if (++depth_ > 8)
+            fail(where_, includedAt, "#include nested too deeply: " + file.string());
         std::istringstream lines(stripComments(readFile(file)));
         std::string line;
         int number = 0;
@@ -194,6 +198,7 @@ private:
             if (first != std::string::npos && line[first] == '#')
                 directive(line.substr(first), number, file.parent_path());
         }
+        depth_--;
     }
 
     void scanLine(const std::string& line, int number, std::vector<Token>& tokens)
@@ -214,9 +219,14 @@ private:
                 i = scanString(line, i + 1, number, token.text);
             } else if (std::isdigit(static_cast<unsigned char>(c))) {
                 token.kind = Token::Number;
-                std::size_t used = 0;
-                token.value = std::stol(line.substr(i), &used, 0);
-                i += used;
+                const char* start = line.c_str() + i;
+                char* stop = nullptr;
+                errno = 0;
+                unsigned long long value = std::strtoull(start, &stop, 0);
+                if (errno != 0 || value > 0xFFFFFFFFull)
+                    fail(where_, number, "number out of range");
+                token.value = static_cast<long>(value);
+                i += static_cast<std::size_t>(stop - start);
                 while (i < line.size() && (line[i] == 'L' || line[i] == 'l' || line[i] == 'U' || line[i] == 'u'))
                     i++;
             } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
@@ -252,10 +262,15 @@ private:
                 else if (e == 't')
                     text += '\t';
                 else if (e == 'x') {
-                    std::size_t used = 0;
-                    unsigned long code = std::stoul(line.substr(i, 2), &used, 16);
+                    int code = 0, digits = 0;
+                    while (digits < 2 && i < line.size() && std::isxdigit(static_cast<unsigned char>(line[i]))) {
+                        char h = line[i++];
+                        code = code * 16 + (std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (h | 0x20) - 'a' + 10);
+                        digits++;
+                    }
+                    if (digits == 0)
+                        fail(where_, number, "\\x needs hexadecimal digits");
                     text += static_cast<char>(code);
-                    i += used;
                 } else
                     text += e;
                 continue;
@@ -268,6 +283,7 @@ private:
     fs::path path_;
     std::string where_;
     std::map<std::string, long> defines_;
+    int depth_ = 0;
 };
 
 void putWord(Bytes& out, long value)
@@ -435,7 +451,7 @@ private:
 
     void stringTable()
     {
-        while (!isName("BEGIN") && !isPunct("{"))
+        while (!isName("BEGIN") && !isPunct("{") && peek().kind != Token::End)
             next();  // memory options
         begin();
         while (!atEnd()) {
@@ -632,7 +648,7 @@ private:
         long style = 0x80880000;  // WS_POPUP | WS_BORDER | WS_SYSMENU when no STYLE is given
         long pointSize = 0;
         std::string caption, face;
-        while (!isName("BEGIN") && !isPunct("{")) {
+        while (!isName("BEGIN") && !isPunct("{") && peek().kind != Token::End) {
             Token option = next();
             if (option.text == "STYLE") {
                 style = styleList(0);

@@ -1,0 +1,506 @@
+// Running a zura-sim script: the script is the program's input source. Whenever the program
+// waits for the user, the runner carries out script lines until one gives a user action (or a
+// command waits for the program's answer to the previous step); printing commands run there too,
+// so they see the screen as the program left it. At the end of the script the program is
+// closed as by its "X" button; a command that cannot be carried out ends the run with status 1.
+#include "hosts/sim/screen.h"
+#include "hosts/sim/script.h"
+#include "hosts/sim/sim.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+SimShellHooks& shellHooks()
+{
+    static SimShellHooks hooks;
+    return hooks;
+}
+
+struct FixedControl {
+    int id;
+    const char16_t* className;
+};
+
+const std::map<std::string, FixedControl> fixedControls = {
+    {"next", {101, u"BUTTON"}},         {"back", {102, u"BUTTON"}},
+    {"restart", {105, u"BUTTON"}},      {"info", {112, u"BUTTON"}},
+    {"close", {107, u"BUTTON"}},        {"prescription", {108, u"BUTTON"}},
+    {"conversion", {109, u"BUTTON"}},   {"sideeffects", {110, u"BUTTON"}},
+    {"logo", {111, u"BUTTON"}},         {"selector", {106, u"COMBOBOX"}},
+};
+
+const std::set<std::string> knownCommands = {
+    "tap", "type", "keys", "choose", "section", "scroll", "key", "answer", "screen", "expect", "expect-not",
+    "lines", "answers", "set", "show", "dismiss"};
+
+// One step of a command: false with a message when it cannot be carried out.
+typedef std::function<bool(std::string* error)> Step;
+
+struct Run {
+    std::vector<ScriptLine> lines;
+    std::size_t next = 0;
+    std::deque<Step> pending;        // later steps of the current command
+    bool failed = false;
+    bool closed = false;
+    std::string failure;
+    int failedLine = 0;
+    std::ostream* out = nullptr;
+    int currentLine = 0;
+};
+
+void push(Run&, const PortableAction& a)
+{
+    portablePushAction(a);
+}
+
+PortableAction makeAction(PortableActionKind kind, HWND target)
+{
+    PortableAction a;
+    a.kind = kind;
+    a.target = target;
+    return a;
+}
+
+const PortableWindowInfo* infoOf(const std::vector<PortableWindowInfo>& snap, HWND window)
+{
+    for (const PortableWindowInfo& w : snap)
+        if (w.window == window)
+            return &w;
+    return nullptr;
+}
+
+bool noModalBox(std::string* error)
+{
+    HWND box = portableModalTop();
+    if (!box)
+        return true;
+    WCHAR caption[100] = {};
+    GetWindowTextW(box, caption, 100);
+    *error = "a modal box is open: " + quoteText(caption);
+    return false;
+}
+
+HWND byText(const std::u16string& text, const std::vector<PortableWindowInfo>& snap)
+{
+    std::vector<ScreenGroup> groups = screenGroups(snap);
+    for (int exact = 1; exact >= 0; --exact)
+        for (auto g = groups.rbegin(); g != groups.rend(); ++g)
+            for (std::size_t i = 1; i < g->windows.size(); ++i) {
+                std::u16string shown = shownText(*g->windows[i]);
+                if (exact ? shown == text : shown.compare(0, text.size(), text) == 0)
+                    return g->windows[i]->window;
+            }
+    return nullptr;
+}
+
+HWND fixedControl(const FixedControl& f, const std::vector<PortableWindowInfo>& snap)
+{
+    for (const PortableWindowInfo& w : snap)
+        if (w.visible && w.depth > 0 && w.id == f.id && w.className == f.className)
+            return w.window;
+    return nullptr;
+}
+
+HWND resolveTarget(const ScriptWord& word, std::string* error)
+{
+    std::vector<PortableWindowInfo> snap = portableSnapshot();
+    HWND found = nullptr;
+    if (word.quoted) {
+        found = byText(widen(word.text), snap);
+    } else if (word.text.rfind("id:", 0) == 0) {
+        if (!shellHooks().lineControl) {
+            *error = "id: targets need the device program's shell";
+            return nullptr;
+        }
+        found = shellHooks().lineControl(std::atoi(word.text.c_str() + 3));
+    } else if (auto f = fixedControls.find(word.text); f != fixedControls.end()) {
+        found = fixedControl(f->second, snap);
+    } else {
+        *error = "unknown target " + word.text;
+        return nullptr;
+    }
+    const PortableWindowInfo* info = infoOf(snap, found);
+    if (!info || !info->visible) {
+        *error = "no such target: " + (word.quoted ? quoteText(widen(word.text)) : word.text);
+        return nullptr;
+    }
+    return found;
+}
+
+int lineBeginningWith(const PortableWindowInfo& list, const std::u16string& text)
+{
+    for (std::size_t i = 0; i < list.items.size(); ++i)
+        if (list.items[i] == text)
+            return int(i);
+    for (std::size_t i = 0; i < list.items.size(); ++i)
+        if (list.items[i].compare(0, text.size(), text) == 0)
+            return int(i);
+    return -1;
+}
+
+// The visible owner-drawn button right of a list at the same height: its drop button.
+const PortableWindowInfo* dropButtonOf(const PortableWindowInfo& list, const std::vector<PortableWindowInfo>& snap)
+{
+    for (const PortableWindowInfo& w : snap)
+        if (w.visible && w.parent == list.parent && w.className == u"BUTTON" && (w.style & BS_TYPEMASK) == BS_OWNERDRAW &&
+            w.rect.left == list.rect.right && w.rect.top == list.rect.top)
+            return &w;
+    return nullptr;
+}
+
+const PortableWindowInfo* listOfDropButton(const PortableWindowInfo& button, const std::vector<PortableWindowInfo>& snap)
+{
+    for (const PortableWindowInfo& w : snap)
+        if (w.visible && w.parent == button.parent && w.className == u"LISTBOX" && w.rect.right == button.rect.left &&
+            w.rect.top == button.rect.top)
+            return &w;
+    return nullptr;
+}
+
+bool pickLine(Run& run, HWND list, const std::u16string& text, std::string* error)
+{
+    std::vector<PortableWindowInfo> snap = portableSnapshot();
+    const PortableWindowInfo* info = infoOf(snap, list);
+    if (!info || !info->visible) {
+        *error = "the list is gone";
+        return false;
+    }
+    int index = lineBeginningWith(*info, text);
+    if (index < 0) {
+        *error = "no line beginning with " + quoteText(text);
+        return false;
+    }
+    PortableAction a = makeAction(PortableActionKind::Pick, list);
+    a.index = index;
+    push(run, a);
+    return true;
+}
+
+bool choose(Run& run, const ScriptLine& line, std::string* error)
+{
+    HWND target = resolveTarget(line.words[1], error);
+    if (!target)
+        return false;
+    std::vector<PortableWindowInfo> snap = portableSnapshot();
+    const PortableWindowInfo* info = infoOf(snap, target);
+    if (info->className == u"BUTTON")
+        info = listOfDropButton(*info, snap);
+    if (!info || (info->className != u"LISTBOX" && info->className != u"COMBOBOX")) {
+        *error = "the target is not a drop list";
+        return false;
+    }
+    HWND list = info->window;
+    std::u16string text = widen(line.text(2));
+    const PortableWindowInfo* button = info->className == u"LISTBOX" ? dropButtonOf(*info, snap) : nullptr;
+    if (!button)
+        return pickLine(run, list, text, error);
+    // Open the drop list with its button first; the line is picked once the program has filled it.
+    push(run, makeAction(PortableActionKind::Tap, button->window));
+    run.pending.push_back([&run, list, text](std::string* e) { return pickLine(run, list, text, e); });
+    return true;
+}
+
+bool section(Run& run, const ScriptLine& line, std::string* error)
+{
+    std::vector<PortableWindowInfo> snap = portableSnapshot();
+    HWND selector = fixedControl(fixedControls.at("selector"), snap);
+    for (const PortableWindowInfo& w : snap)
+        if (!selector && w.visible && w.className == u"COMBOBOX")
+            selector = w.window;
+    if (!selector) {
+        *error = "no section selector is shown";
+        return false;
+    }
+    return pickLine(run, selector, widen(line.text(1)), error);
+}
+
+bool scroll(Run& run, const ScriptLine& line, std::string* error)
+{
+    static const std::map<std::string, int> codes = {
+        {"up", SB_LINEUP}, {"down", SB_LINEDOWN}, {"pageup", SB_PAGEUP}, {"pagedown", SB_PAGEDOWN}, {"to", SB_THUMBTRACK}};
+    std::string how = line.words.size() > 1 ? line.words[1].text : "";
+    auto code = codes.find(how);
+    if (code == codes.end() || (how == "to") != (line.words.size() == 3)) {
+        *error = "scroll up|down|pageup|pagedown|to N";
+        return false;
+    }
+    std::vector<PortableWindowInfo> snap = portableSnapshot();
+    HWND bar = nullptr;
+    for (const PortableWindowInfo& w : snap)
+        if (w.visible && w.className == u"SCROLLBAR" && (!bar || w.id == 100))
+            bar = w.window;
+    if (!bar) {
+        *error = "no scroll bar is shown";
+        return false;
+    }
+    PortableAction a = makeAction(PortableActionKind::Scroll, bar);
+    a.code = code->second;
+    a.index = how == "to" ? std::atoi(line.words[2].text.c_str()) : 0;
+    push(run, a);
+    return true;
+}
+
+bool keyChord(Run& run, const std::string& chord, std::string* error)
+{
+    static const std::map<std::string, int> named = {
+        {"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"tab", VK_TAB}, {"space", VK_SPACE}, {"back", VK_BACK},
+        {"up", VK_UP}, {"down", VK_DOWN}, {"left", VK_LEFT}, {"right", VK_RIGHT}, {"delete", VK_DELETE}};
+    PortableAction a = makeAction(PortableActionKind::Key, nullptr);
+    std::string rest = chord;
+    for (std::size_t plus; (plus = rest.find('+')) != std::string::npos; rest = rest.substr(plus + 1)) {
+        std::string modifier = rest.substr(0, plus);
+        if (modifier == "ctrl")
+            a.control = true;
+        else if (modifier == "shift")
+            a.shift = true;
+        else {
+            *error = "unknown modifier " + modifier;
+            return false;
+        }
+    }
+    if (rest.size() == 1 && std::isalnum((unsigned char)rest[0]))
+        a.code = std::toupper((unsigned char)rest[0]);
+    else if (named.count(rest))
+        a.code = named.at(rest);
+    else {
+        *error = "unknown key " + rest;
+        return false;
+    }
+    push(run, a);
+    return true;
+}
+
+bool answer(Run& run, const std::u16string& text, std::string* error)
+{
+    std::vector<PortableWindowInfo> snap = portableSnapshot();
+    HWND box = portableModalTop();
+    std::vector<ScreenGroup> groups = screenGroups(snap);
+    for (auto g = groups.rbegin(); !box && g != groups.rend(); ++g)
+        if (g->top->className == u"#32770")
+            box = g->top->window;
+    if (!box) {
+        *error = "no message box or dialog is open";
+        return false;
+    }
+    std::string buttons;
+    for (const PortableWindowInfo& w : snap) {
+        if (w.parent != box || !w.visible || w.className != u"BUTTON")
+            continue;
+        if (w.text == text) {
+            push(run, makeAction(PortableActionKind::Tap, w.window));
+            return true;
+        }
+        buttons += " " + quoteText(w.text);
+    }
+    *error = "no button " + quoteText(text) + " in the box (its buttons:" + buttons + ")";
+    return false;
+}
+
+bool expect(const std::u16string& text, bool shown, std::string* error)
+{
+    bool found = false;
+    for (const PortableWindowInfo& w : portableSnapshot())
+        found |= w.visible && showsText(w, text);
+    if (found == shown)
+        return true;
+    *error = (shown ? "not shown: " : "shown: ") + quoteText(text);
+    return false;
+}
+
+bool needs(std::size_t words, const ScriptLine& line, const char* usage, std::string* error)
+{
+    if (line.words.size() >= words)
+        return true;
+    *error = std::string("usage: ") + usage;
+    return false;
+}
+
+bool shellCommand(Run& run, const ScriptLine& line, std::string* error)
+{
+    const SimShellHooks& h = shellHooks();
+    const std::string& c = line.words[0].text;
+    bool available = (c == "lines" && h.lines) || (c == "answers" && h.answers) || (c == "set" && h.set) ||
+                     (c == "show" && h.show) || (c == "dismiss" && h.dismiss);
+    if (!available) {
+        *error = c + " needs the device program's shell";
+        return false;
+    }
+    if ((c == "set" || c == "show") && !noModalBox(error))
+        return false;
+    if (c == "lines")
+        return h.lines(*run.out, error);
+    if (c == "answers")
+        return h.answers(*run.out, error);
+    if (c == "dismiss")
+        return h.dismiss(error);
+    if (c == "show")
+        return needs(2, line, "show PAGE|results", error) && h.show(line.words[1].text, error);
+    std::vector<std::string> args;
+    for (std::size_t i = 1; i < line.words.size(); ++i)
+        args.push_back(line.words[i].text);
+    return h.set(args, error);
+}
+
+bool execute(Run& run, const ScriptLine& line, std::string* error)
+{
+    const std::string& c = line.words[0].text;
+    if (c == "screen") {
+        printScreen(*run.out, portableSnapshot());
+        return true;
+    }
+    if (c == "expect" || c == "expect-not")
+        return needs(2, line, "expect TEXT", error) && expect(widen(line.text(1)), c == "expect", error);
+    if (c == "answer")
+        return needs(2, line, "answer TEXT", error) && answer(run, widen(line.text(1)), error);
+    if (c == "lines" || c == "answers" || c == "set" || c == "show" || c == "dismiss")
+        return shellCommand(run, line, error);
+    if (!noModalBox(error))
+        return false;
+    if (c == "tap") {
+        HWND target = needs(2, line, "tap TARGET", error) ? resolveTarget(line.words[1], error) : nullptr;
+        if (target)
+            push(run, makeAction(PortableActionKind::Tap, target));
+        return target != nullptr;
+    }
+    if (c == "type") {
+        HWND target = needs(3, line, "type TARGET TEXT", error) ? resolveTarget(line.words[1], error) : nullptr;
+        if (!target)
+            return false;
+        push(run, makeAction(PortableActionKind::Tap, target));
+        PortableAction a = makeAction(PortableActionKind::Type, target);
+        a.text = widen(line.text(2));
+        push(run, a);
+        return true;
+    }
+    if (c == "keys") {
+        if (!needs(2, line, "keys TEXT", error))
+            return false;
+        PortableAction a = makeAction(PortableActionKind::Type, nullptr);
+        a.text = widen(line.text(1));
+        push(run, a);
+        return true;
+    }
+    if (c == "choose")
+        return needs(3, line, "choose TARGET TEXT", error) && choose(run, line, error);
+    if (c == "section")
+        return needs(2, line, "section TEXT", error) && section(run, line, error);
+    if (c == "scroll")
+        return scroll(run, line, error);
+    if (c == "key")
+        return needs(2, line, "key CHORD", error) && keyChord(run, line.words[1].text, error);
+    *error = "unknown command " + c;
+    return false;
+}
+
+// Closes the program as its "X" button would, or by a close from the system when it has none.
+void closeProgram(Run& run)
+{
+    std::vector<PortableWindowInfo> snap = portableSnapshot();
+    if (portableModalTop())
+        return;
+    if (HWND x = fixedControl(fixedControls.at("close"), snap)) {
+        push(run, makeAction(PortableActionKind::Tap, x));
+        return;
+    }
+    std::vector<ScreenGroup> groups = screenGroups(snap);
+    if (!groups.empty())
+        push(run, makeAction(PortableActionKind::Close, groups.front().top->window));
+}
+
+void fail(Run& run, int line, const std::string& why)
+{
+    run.failed = true;
+    run.failedLine = line;
+    run.failure = why;
+}
+
+// The input source: carry out lines until one gives an action; false ends the program's loops.
+bool nextUserActions(void* context)
+{
+    Run& run = *static_cast<Run*>(context);
+    if (run.failed || run.closed)
+        return false;
+    while (!portableActionsWaiting()) {
+        std::string error;
+        if (!run.pending.empty()) {
+            Step step = run.pending.front();
+            run.pending.pop_front();
+            if (!step(&error)) {
+                fail(run, run.currentLine, error);
+                return false;
+            }
+            continue;
+        }
+        if (run.next >= run.lines.size()) {
+            run.closed = true;
+            closeProgram(run);
+            return portableActionsWaiting();
+        }
+        const ScriptLine& line = run.lines[run.next++];
+        run.currentLine = line.number;
+        if (!execute(run, line, &error)) {
+            fail(run, line.number, error);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void simSetShellHooks(const SimShellHooks& hooks)
+{
+    shellHooks() = hooks;
+}
+
+const SimShellHooks& simShellHooks()
+{
+    return shellHooks();
+}
+
+int runSimScript(const std::string& script, const std::string& name, SimProgramEntry entry, std::ostream& out,
+                 std::ostream& err)
+{
+    Run run;
+    run.out = &out;
+    std::string error;
+    if (!parseScript(script, &run.lines, &error)) {
+        err << "zura-sim: " << name << ": " << error << '\n';
+        return simBadUsage;
+    }
+    for (const ScriptLine& line : run.lines) {
+        if (!knownCommands.count(line.words[0].text)) {
+            err << "zura-sim: " << name << ":" << line.number << ": unknown command " << line.words[0].text << '\n';
+            return simBadUsage;
+        }
+    }
+    if (!entry) {
+        err << "zura-sim: the device program is not part of this build\n";
+        return simFailed;
+    }
+    portableResetWindows();
+    portableSetInputSource(nextUserActions, &run);
+    static WCHAR commandLine[1] = {0};
+    entry(portableProgramInstance(), nullptr, commandLine, SW_SHOW);
+    portableSetInputSource(nullptr, nullptr);
+    portableResetWindows();
+    out.flush();
+    if (run.failed) {
+        err << "zura-sim: " << name << ":" << run.failedLine << ": " << run.failure << '\n';
+        return simFailed;
+    }
+    if (run.next < run.lines.size() || !run.pending.empty()) {
+        int line = run.next < run.lines.size() ? run.lines[run.next].number : run.currentLine;
+        err << "zura-sim: " << name << ":" << line << ": the program ended before this line\n";
+        return simFailed;
+    }
+    return simOk;
+}
