@@ -81,3 +81,50 @@ struct DisplayList {
     HWND boldMeasureWindow, normalMeasureWindow;
     HDC boldMeasureContext, normalMeasureContext;
 };
+
+struct AppState;
+
+// Fills the list's fields with their start values (view 30..294 by 16-pixel rows, text up to 215,
+// gap 7) and takes the instance, host window, fonts and measuring contexts from the state.
+// Called once at start-up, after the fonts and the main window exist.
+void initDisplayList(AppState* state);
+
+// Appends a line at the tail. row is the caller's row counter, read and never advanced. Only the
+// lowest bit of underline, bold, state and copy counts; a DropList never keeps the state bit.
+// A row below the tail's row is not appended at the tail but inserted after the last line whose
+// row is not greater, so the rows along the list never decrease and the line shows on the row the
+// caller gave. nullptr, and nothing added, when memory runs out.
+DisplayLine* addDisplayLine(DisplayList* list, std::uint8_t kind, const char* text,
+                            std::uint32_t tag, std::uint32_t tag2, const std::int16_t& row,
+                            std::uint16_t id, int underline, int bold, int state, int copy,
+                            std::int16_t group, std::int16_t x, std::int16_t contX,
+                            std::int16_t width);
+
+// Appends a choice to a DropList line. With copy the option keeps a copy of the text, or no
+// text when the copy cannot be made. nullptr when the option cannot be allocated.
+DisplayOption* addDisplayOption(DisplayLine* line, const char* text, std::uint32_t tag,
+                                std::uint32_t tag2, std::uint16_t elementId, int copy);
+
+// The option with the given index, counting from 0; nullptr when there is none.
+const DisplayOption* displayOptionAt(const DisplayLine* line, int index);
+
+// Frees every line's pieces and their private texts; the lines stay.
+void freeDisplayPieces(DisplayList* list);
+void freeLinePieces(DisplayLine* line);
+
+// Destroys the controls first when asked, then frees pieces, lines, texts and options. firstRow
+// and rowCount are left as they were.
+void clearDisplayList(DisplayList* list, bool destroyControls);
+
+// The first line, visible or not, with a piece whose control or drop button is the window.
+DisplayLine* findDisplayLineByControl(const DisplayList* list, HWND window);
+
+// Replaces a line's text (a copy when copy is set, else the pointer is kept) and points its first
+// piece at the new text. Pieces that pointed into a freed old text are left without text.
+void setDisplayLineText(DisplayLine* line, const char* text, int copy);
+
+void showAllDisplayLines(DisplayList* list);
+void hideDisplayLinesById(DisplayList* list, std::uint16_t id);
+
+// Brings every check box control in view to its line's state bit; true when a control changed.
+bool syncCheckStates(DisplayList* list);
