@@ -132,6 +132,7 @@ TEST_F(SimTest, ScreenPrintsEveryVisibleWindowTopToBottomLeftToRight)
         "BUTTON 5 75 50 20 \"Ask\"\n"
         "BUTTON 60 75 50 20 \"Keypad\"\n"
         "STATIC 5 100 100 15 \"Plain text\"\n"
+        "STATIC 120 100 100 15 bold underline \"Recommend\"\n"
         "LISTBOX 10 150 100 18 selected=0 items=[\"Morphine\"] \"v\"\n"
         "BUTTON 110 150 10 17 \"v\"\n"
         "COMBOBOX 55 295 120 20 selected=0 items=[\"Prescription\",\"Caveats\",\"References\"] \"Prescription\"\n";
