@@ -418,6 +418,9 @@ INT_PTR runModalLoop(HWND dialog)
     ws.modalStack.erase(std::remove(ws.modalStack.begin(), ws.modalStack.end(), dialog), ws.modalStack.end());
     releaseOwner(*d);
     DestroyWindow(dialog);
+    // A box destroyed without EndDialog went while its owner was still disabled.
+    if (!GetActiveWindow() && reallyVisible(d->owner))
+        activateWindow(d->owner);
     return d->ended ? d->result : 0;
 }
 
