@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <ostream>
@@ -88,14 +89,21 @@ bool noModalBox(std::string* error)
     return false;
 }
 
-HWND byText(const std::u16string& text, const std::vector<PortableWindowInfo>& snap)
+// The control showing text (exactly, else as a prefix), topmost group first; only controls of
+// the classes given when there are any (a field to type into is an EDIT).
+HWND byText(const std::u16string& text, const std::vector<PortableWindowInfo>& snap,
+            const std::vector<std::u16string>& classes)
 {
     std::vector<ScreenGroup> groups = screenGroups(snap);
+    auto wanted = [&classes](const PortableWindowInfo& w) {
+        return classes.empty() || std::find(classes.begin(), classes.end(), w.className) != classes.end();
+    };
     for (int exact = 1; exact >= 0; --exact)
         for (auto g = groups.rbegin(); g != groups.rend(); ++g)
             for (std::size_t i = 1; i < g->windows.size(); ++i) {
                 std::u16string shown = shownText(*g->windows[i]);
-                if (exact ? shown == text : shown.compare(0, text.size(), text) == 0)
+                bool matches = exact ? shown == text : shown.compare(0, text.size(), text) == 0;
+                if (matches && wanted(*g->windows[i]))
                     return g->windows[i]->window;
             }
     return nullptr;
@@ -109,12 +117,12 @@ HWND fixedControl(const FixedControl& f, const std::vector<PortableWindowInfo>& 
     return nullptr;
 }
 
-HWND resolveTarget(const ScriptWord& word, std::string* error)
+HWND resolveTarget(const ScriptWord& word, std::string* error, const std::vector<std::u16string>& classes = {})
 {
     std::vector<PortableWindowInfo> snap = portableSnapshot();
     HWND found = nullptr;
     if (word.quoted) {
-        found = byText(widen(word.text), snap);
+        found = byText(widen(word.text), snap, classes);
     } else if (word.text.rfind("id:", 0) == 0) {
         if (!shellHooks().lineControl) {
             *error = "id: targets need the device program's shell";
@@ -186,7 +194,7 @@ bool pickLine(Run& run, HWND list, const std::u16string& text, std::string* erro
 
 bool choose(Run& run, const ScriptLine& line, std::string* error)
 {
-    HWND target = resolveTarget(line.words[1], error);
+    HWND target = resolveTarget(line.words[1], error, {u"LISTBOX", u"COMBOBOX", u"BUTTON"});
     if (!target)
         return false;
     std::vector<PortableWindowInfo> snap = portableSnapshot();
@@ -371,7 +379,7 @@ bool execute(Run& run, const ScriptLine& line, std::string* error)
         return target != nullptr;
     }
     if (c == "type") {
-        HWND target = needs(3, line, "type TARGET TEXT", error) ? resolveTarget(line.words[1], error) : nullptr;
+        HWND target = needs(3, line, "type TARGET TEXT", error) ? resolveTarget(line.words[1], error, {u"EDIT"}) : nullptr;
         if (!target)
             return false;
         push(run, makeAction(PortableActionKind::Tap, target));

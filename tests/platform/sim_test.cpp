@@ -93,6 +93,17 @@ TEST_F(SimTest, ChooseOpensTheDropListThenPicksTheLine)
               std::string::npos) << r.out;
 }
 
+TEST_F(SimTest, TargetsAreLookedForAmongTheControlsACommandActsOn)
+{
+    SimResult viaButton = runScript("choose \"v\" \"Fent\"\n");
+    EXPECT_EQ(viaButton.status, simOk) << viaButton.err;
+    EXPECT_TRUE(logHas(viaButton, "command 5 1 1")) << "the drop button's list got the pick";
+    SimResult noField = runScript("type \"Sleep\" \"5\"\n");
+    EXPECT_EQ(noField.status, simFailed) << "a check box is no field to type into";
+    EXPECT_NE(noField.err.find("no such target: \"Sleep\""), std::string::npos) << noField.err;
+    EXPECT_FALSE(logHas(noField, "command 201 0 1"));
+}
+
 TEST_F(SimTest, SectionPicksInTheSelectorWithItsNotification)
 {
     SimResult r = runScript("section Caveats\nsection \"Prescription\"\n");
@@ -133,7 +144,7 @@ TEST_F(SimTest, ScreenPrintsEveryVisibleWindowTopToBottomLeftToRight)
         "BUTTON 60 75 50 20 \"Keypad\"\n"
         "STATIC 5 100 100 15 \"Plain text\"\n"
         "STATIC 120 100 100 15 bold underline \"Recommend\"\n"
-        "LISTBOX 10 150 100 18 selected=0 items=[\"Morphine\"] \"v\"\n"
+        "LISTBOX 10 150 100 18 selected=none items=[\"Morphine\"] \"v\"\n"
         "BUTTON 110 150 10 17 \"v\"\n"
         "COMBOBOX 55 295 120 20 selected=0 items=[\"Prescription\",\"Caveats\",\"References\"] \"Prescription\"\n";
     EXPECT_EQ(r.out, expected);
