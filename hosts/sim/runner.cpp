@@ -286,14 +286,22 @@ bool keyChord(Run& run, const std::string& chord, std::string* error)
     return true;
 }
 
+// The message box or dialog on top: the innermost modal box, else the topmost dialog shown.
+HWND boxOnTop(const std::vector<PortableWindowInfo>& snap)
+{
+    if (HWND box = portableModalTop())
+        return box;
+    std::vector<ScreenGroup> groups = screenGroups(snap);
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g)
+        if (g->top->className == u"#32770")
+            return g->top->window;
+    return nullptr;
+}
+
 bool answer(Run& run, const std::u16string& text, std::string* error)
 {
     std::vector<PortableWindowInfo> snap = portableSnapshot();
-    HWND box = portableModalTop();
-    std::vector<ScreenGroup> groups = screenGroups(snap);
-    for (auto g = groups.rbegin(); !box && g != groups.rend(); ++g)
-        if (g->top->className == u"#32770")
-            box = g->top->window;
+    HWND box = boxOnTop(snap);
     if (!box) {
         *error = "no message box or dialog is open";
         return false;
@@ -310,6 +318,24 @@ bool answer(Run& run, const std::u16string& text, std::string* error)
     }
     *error = "no button " + quoteText(text) + " in the box (its buttons:" + buttons + ")";
     return false;
+}
+
+// Presses the default button of the box on top, again after the program has answered, until no
+// box with a default button is up; a box that keeps coming back is an error.
+bool dismiss(Run& run, std::string* error, int round = 0)
+{
+    HWND box = boxOnTop(portableSnapshot());
+    LRESULT def = box ? SendMessageW(box, DM_GETDEFID, 0, 0) : 0;
+    HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(box, LOWORD(def)) : nullptr;
+    if (!button || !IsWindowVisible(button))
+        return true;
+    if (round >= 50) {
+        *error = "the box on top does not go away";
+        return false;
+    }
+    push(run, makeAction(PortableActionKind::Tap, button));
+    run.pending.push_back([&run, round](std::string* e) { return dismiss(run, e, round + 1); });
+    return true;
 }
 
 bool expect(const std::u16string& text, bool shown, std::string* error)
@@ -336,7 +362,7 @@ bool shellCommand(Run& run, const ScriptLine& line, std::string* error)
     const SimShellHooks& h = shellHooks();
     const std::string& c = line.words[0].text;
     bool available = (c == "lines" && h.lines) || (c == "answers" && h.answers) || (c == "set" && h.set) ||
-                     (c == "show" && h.show) || (c == "dismiss" && h.dismiss);
+                     (c == "show" && h.show);
     if (!available) {
         *error = c + " needs the device program's shell";
         return false;
@@ -347,8 +373,6 @@ bool shellCommand(Run& run, const ScriptLine& line, std::string* error)
         return h.lines(*run.out, error);
     if (c == "answers")
         return h.answers(*run.out, error);
-    if (c == "dismiss")
-        return h.dismiss(error);
     if (c == "show")
         return needs(2, line, "show PAGE|results", error) && h.show(line.words[1].text, error);
     std::vector<std::string> args;
@@ -368,7 +392,9 @@ bool execute(Run& run, const ScriptLine& line, std::string* error)
         return needs(2, line, "expect TEXT", error) && expect(widen(line.text(1)), c == "expect", error);
     if (c == "answer")
         return needs(2, line, "answer TEXT", error) && answer(run, widen(line.text(1)), error);
-    if (c == "lines" || c == "answers" || c == "set" || c == "show" || c == "dismiss")
+    if (c == "dismiss")
+        return dismiss(run, error);
+    if (c == "lines" || c == "answers" || c == "set" || c == "show")
         return shellCommand(run, line, error);
     if (!noModalBox(error))
         return false;

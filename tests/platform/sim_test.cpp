@@ -201,3 +201,11 @@ TEST_F(SimTest, CommandLineUsage)
         EXPECT_EQ(simMain(int(argv.size()), argv.data(), testProgram, "."), c.status) << c.args.back();
     }
 }
+
+TEST_F(SimTest, DismissPressesTheDefaultButtonOfTheBoxOnTopAndNothingWithoutOne)
+{
+    SimResult r = runScript("dismiss\ntap \"Ask\"\ndismiss\nexpect-not Continue?\ntap \"Keypad\"\ndismiss\nexpect Close\n");
+    EXPECT_EQ(r.status, simOk) << r.err;
+    EXPECT_EQ(logOf(r, "messagebox"), (std::vector<std::string>{"messagebox 1"})) << "OK is the default button";
+    EXPECT_TRUE(logOf(r, "keypad").empty()) << "the keypad has no default button: it stays";
+}
