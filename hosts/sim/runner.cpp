@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <ostream>
@@ -88,14 +89,21 @@ bool noModalBox(std::string* error)
     return false;
 }
 
-HWND byText(const std::u16string& text, const std::vector<PortableWindowInfo>& snap)
+// The control showing text (exactly, else as a prefix), topmost group first; only controls of
+// the classes given when there are any (a field to type into is an EDIT).
+HWND byText(const std::u16string& text, const std::vector<PortableWindowInfo>& snap,
+            const std::vector<std::u16string>& classes)
 {
     std::vector<ScreenGroup> groups = screenGroups(snap);
+    auto wanted = [&classes](const PortableWindowInfo& w) {
+        return classes.empty() || std::find(classes.begin(), classes.end(), w.className) != classes.end();
+    };
     for (int exact = 1; exact >= 0; --exact)
         for (auto g = groups.rbegin(); g != groups.rend(); ++g)
             for (std::size_t i = 1; i < g->windows.size(); ++i) {
                 std::u16string shown = shownText(*g->windows[i]);
-                if (exact ? shown == text : shown.compare(0, text.size(), text) == 0)
+                bool matches = exact ? shown == text : shown.compare(0, text.size(), text) == 0;
+                if (matches && wanted(*g->windows[i]))
                     return g->windows[i]->window;
             }
     return nullptr;
@@ -109,12 +117,12 @@ HWND fixedControl(const FixedControl& f, const std::vector<PortableWindowInfo>& 
     return nullptr;
 }
 
-HWND resolveTarget(const ScriptWord& word, std::string* error)
+HWND resolveTarget(const ScriptWord& word, std::string* error, const std::vector<std::u16string>& classes = {})
 {
     std::vector<PortableWindowInfo> snap = portableSnapshot();
     HWND found = nullptr;
     if (word.quoted) {
-        found = byText(widen(word.text), snap);
+        found = byText(widen(word.text), snap, classes);
     } else if (word.text.rfind("id:", 0) == 0) {
         if (!shellHooks().lineControl) {
             *error = "id: targets need the device program's shell";
@@ -186,7 +194,7 @@ bool pickLine(Run& run, HWND list, const std::u16string& text, std::string* erro
 
 bool choose(Run& run, const ScriptLine& line, std::string* error)
 {
-    HWND target = resolveTarget(line.words[1], error);
+    HWND target = resolveTarget(line.words[1], error, {u"LISTBOX", u"COMBOBOX", u"BUTTON"});
     if (!target)
         return false;
     std::vector<PortableWindowInfo> snap = portableSnapshot();
@@ -278,14 +286,22 @@ bool keyChord(Run& run, const std::string& chord, std::string* error)
     return true;
 }
 
+// The message box or dialog on top: the innermost modal box, else the topmost dialog shown.
+HWND boxOnTop(const std::vector<PortableWindowInfo>& snap)
+{
+    if (HWND box = portableModalTop())
+        return box;
+    std::vector<ScreenGroup> groups = screenGroups(snap);
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g)
+        if (g->top->className == u"#32770")
+            return g->top->window;
+    return nullptr;
+}
+
 bool answer(Run& run, const std::u16string& text, std::string* error)
 {
     std::vector<PortableWindowInfo> snap = portableSnapshot();
-    HWND box = portableModalTop();
-    std::vector<ScreenGroup> groups = screenGroups(snap);
-    for (auto g = groups.rbegin(); !box && g != groups.rend(); ++g)
-        if (g->top->className == u"#32770")
-            box = g->top->window;
+    HWND box = boxOnTop(snap);
     if (!box) {
         *error = "no message box or dialog is open";
         return false;
@@ -302,6 +318,24 @@ bool answer(Run& run, const std::u16string& text, std::string* error)
     }
     *error = "no button " + quoteText(text) + " in the box (its buttons:" + buttons + ")";
     return false;
+}
+
+// Presses the default button of the box on top, again after the program has answered, until no
+// box with a default button is up; a box that keeps coming back is an error.
+bool dismiss(Run& run, std::string* error, int round = 0)
+{
+    HWND box = boxOnTop(portableSnapshot());
+    LRESULT def = box ? SendMessageW(box, DM_GETDEFID, 0, 0) : 0;
+    HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(box, LOWORD(def)) : nullptr;
+    if (!button || !IsWindowVisible(button))
+        return true;
+    if (round >= 50) {
+        *error = "the box on top does not go away";
+        return false;
+    }
+    push(run, makeAction(PortableActionKind::Tap, button));
+    run.pending.push_back([&run, round](std::string* e) { return dismiss(run, e, round + 1); });
+    return true;
 }
 
 bool expect(const std::u16string& text, bool shown, std::string* error)
@@ -328,7 +362,7 @@ bool shellCommand(Run& run, const ScriptLine& line, std::string* error)
     const SimShellHooks& h = shellHooks();
     const std::string& c = line.words[0].text;
     bool available = (c == "lines" && h.lines) || (c == "answers" && h.answers) || (c == "set" && h.set) ||
-                     (c == "show" && h.show) || (c == "dismiss" && h.dismiss);
+                     (c == "show" && h.show);
     if (!available) {
         *error = c + " needs the device program's shell";
         return false;
@@ -339,8 +373,6 @@ bool shellCommand(Run& run, const ScriptLine& line, std::string* error)
         return h.lines(*run.out, error);
     if (c == "answers")
         return h.answers(*run.out, error);
-    if (c == "dismiss")
-        return h.dismiss(error);
     if (c == "show")
         return needs(2, line, "show PAGE|results", error) && h.show(line.words[1].text, error);
     std::vector<std::string> args;
@@ -360,7 +392,9 @@ bool execute(Run& run, const ScriptLine& line, std::string* error)
         return needs(2, line, "expect TEXT", error) && expect(widen(line.text(1)), c == "expect", error);
     if (c == "answer")
         return needs(2, line, "answer TEXT", error) && answer(run, widen(line.text(1)), error);
-    if (c == "lines" || c == "answers" || c == "set" || c == "show" || c == "dismiss")
+    if (c == "dismiss")
+        return dismiss(run, error);
+    if (c == "lines" || c == "answers" || c == "set" || c == "show")
         return shellCommand(run, line, error);
     if (!noModalBox(error))
         return false;
@@ -371,7 +405,7 @@ bool execute(Run& run, const ScriptLine& line, std::string* error)
         return target != nullptr;
     }
     if (c == "type") {
-        HWND target = needs(3, line, "type TARGET TEXT", error) ? resolveTarget(line.words[1], error) : nullptr;
+        HWND target = needs(3, line, "type TARGET TEXT", error) ? resolveTarget(line.words[1], error, {u"EDIT"}) : nullptr;
         if (!target)
             return false;
         push(run, makeAction(PortableActionKind::Tap, target));

@@ -1,8 +1,9 @@
 // Printing the screen for zura-sim: one visible window a line,
 //   CLASS X Y WIDTH HEIGHT [STATE...] "TEXT"
-// with the states checked, indeterminate, read-only, disabled, focus, bold, underline,
-// dropped, selected=N, items=["..",".."] and scroll=POS/MIN..MAX/PAGE; a dialog or message box
-// opens its group with a line naming it ("--- message box \"Error\"").
+// with the states checked, indeterminate, read-only, disabled, focus, bold, underline, dropped,
+// selected=N (a multiple-selection list: its highlighted lines N,M or none), items=["..",".."]
+// and scroll=POS/MIN..MAX/PAGE; a dialog or message box opens its group with a line naming it
+// ("--- message box \"Error\"").
 #include "hosts/sim/screen.h"
 #include "platform/portable/internal.h"
 
@@ -84,6 +85,19 @@ std::string className(const PortableWindowInfo& w)
     return out;
 }
 
+// The chosen line; a multiple-selection list shows its highlighted lines ("1,3"), not its caret.
+std::string selection(const PortableWindowInfo& w)
+{
+    bool multiple = w.className == u"LISTBOX" && (w.style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL));
+    if (!multiple)
+        return w.selected < 0 ? "none" : std::to_string(w.selected);
+    std::string lines;
+    for (std::size_t i = 0; i < w.itemSelected.size(); ++i)
+        if (w.itemSelected[i])
+            lines += (lines.empty() ? "" : ",") + std::to_string(i);
+    return lines.empty() ? "none" : lines;
+}
+
 std::string states(const PortableWindowInfo& w)
 {
     std::string s;
@@ -111,7 +125,7 @@ std::string states(const PortableWindowInfo& w)
     if (w.className == u"LISTBOX" || w.className == u"COMBOBOX") {
         if (w.dropped)
             add("dropped");
-        add("selected=" + (w.selected < 0 ? std::string("none") : std::to_string(w.selected)));
+        add("selected=" + selection(w));
         std::string items = "items=[";
         for (std::size_t i = 0; i < w.items.size(); ++i)
             items += (i ? "," : "") + quoteText(w.items[i]);

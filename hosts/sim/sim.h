@@ -11,7 +11,7 @@
 typedef int (*SimProgramEntry)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
 
 // What the shell adds to the script language (id:N targets and the commands lines, answers,
-// set, show, dismiss). A null member leaves its command unavailable: using it is an error.
+// set, show). A null member leaves its command unavailable: using it is an error.
 // A command returns false with *error set when it cannot be carried out; an action (set, show)
 // may push user actions with portablePushAction.
 struct SimShellHooks {
@@ -20,7 +20,6 @@ struct SimShellHooks {
     bool (*answers)(std::ostream& out, std::string* error) = nullptr;
     bool (*set)(const std::vector<std::string>& args, std::string* error) = nullptr;
     bool (*show)(const std::string& what, std::string* error) = nullptr;
-    bool (*dismiss)(std::string* error) = nullptr;
 };
 void simSetShellHooks(const SimShellHooks& hooks);
 const SimShellHooks& simShellHooks();

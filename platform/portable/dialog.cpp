@@ -14,7 +14,7 @@
 
 namespace {
 
-struct ItemSpec {
+struct ItemRecord {
     DWORD style = 0, exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
     DWORD id = 0;
@@ -22,11 +22,11 @@ struct ItemSpec {
     std::u16string title;
 };
 
-struct DialogSpec {
+struct DialogRecord {
     DWORD style = 0, exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
     std::u16string title;
-    std::vector<ItemSpec> items;
+    std::vector<ItemRecord> items;
 };
 
 // Reads a template; every read past the limit gives 0 and marks the cursor bad.
@@ -95,7 +95,7 @@ std::u16string predefinedClass(WORD ordinal)
     }
 }
 
-bool parseItem(TemplateCursor& c, bool extended, ItemSpec& item)
+bool parseItem(TemplateCursor& c, bool extended, ItemRecord& item)
 {
     c.alignDword();
     if (extended) {
@@ -121,7 +121,7 @@ bool parseItem(TemplateCursor& c, bool extended, ItemSpec& item)
     return !c.bad && !item.className.empty();
 }
 
-bool parseTemplate(LPCDLGTEMPLATEW dialogTemplate, DialogSpec& spec)
+bool parseTemplate(LPCDLGTEMPLATEW dialogTemplate, DialogRecord& parsed)
 {
     if (!dialogTemplate)
         return false;
@@ -130,22 +130,22 @@ bool parseTemplate(LPCDLGTEMPLATEW dialogTemplate, DialogSpec& spec)
     c.pos = extended ? 4 : 0;
     if (extended) {
         c.dword();   // help id
-        spec.exStyle = c.dword();
-        spec.style = c.dword();
+        parsed.exStyle = c.dword();
+        parsed.style = c.dword();
     } else {
-        spec.style = c.dword();
-        spec.exStyle = c.dword();
+        parsed.style = c.dword();
+        parsed.exStyle = c.dword();
     }
     WORD count = c.word();
-    spec.x = c.shortValue();
-    spec.y = c.shortValue();
-    spec.cx = c.shortValue();
-    spec.cy = c.shortValue();
+    parsed.x = c.shortValue();
+    parsed.y = c.shortValue();
+    parsed.cx = c.shortValue();
+    parsed.cy = c.shortValue();
     WORD ordinal;
     c.nameOrOrdinal(&ordinal);   // menu: dialogs here have none
     c.nameOrOrdinal(&ordinal);   // class: every dialog is "#32770"
-    spec.title = c.string();
-    if (spec.style & DS_SETFONT) {
+    parsed.title = c.string();
+    if (parsed.style & DS_SETFONT) {
         c.word();   // point size
         if (extended) {
             c.word();   // weight
@@ -154,10 +154,10 @@ bool parseTemplate(LPCDLGTEMPLATEW dialogTemplate, DialogSpec& spec)
         c.string();   // face name
     }
     for (WORD i = 0; i < count && !c.bad; ++i) {
-        ItemSpec item;
+        ItemRecord item;
         if (!parseItem(c, extended, item))
             return false;
-        spec.items.push_back(item);
+        parsed.items.push_back(item);
     }
     return !c.bad;
 }
@@ -175,21 +175,21 @@ RECT unitsToPixels(short x, short y, short cx, short cy)
     return RECT{left, top, left + mulDiv(cx, dialogBaseX, 4), top + mulDiv(cy, dialogBaseY, 8)};
 }
 
-RECT dialogScreenRect(const DialogSpec& spec, DWORD exStyle, HWND owner)
+RECT dialogScreenRect(const DialogRecord& parsed, DWORD exStyle, HWND owner)
 {
-    RECT client = unitsToPixels(spec.x, spec.y, spec.cx, spec.cy);
+    RECT client = unitsToPixels(parsed.x, parsed.y, parsed.cx, parsed.cy);
     PortableWindow probe;
-    probe.style = spec.style;
+    probe.style = parsed.style;
     probe.exStyle = exStyle;
     RECT in = clientInsets(probe);
     RECT r{client.left - in.left, client.top - in.top, client.right + in.right, client.bottom + in.bottom};
     LONG width = r.right - r.left, height = r.bottom - r.top;
-    if (owner && !(spec.style & DS_ABSALIGN)) {
+    if (owner && !(parsed.style & DS_ABSALIGN)) {
         POINT o = clientOriginOnScreen(owner);
         r.left += o.x;
         r.top += o.y;
     }
-    if (spec.style & DS_CENTER) {
+    if (parsed.style & DS_CENTER) {
         r.left = (screenWidth - width) / 2;
         r.top = (screenHeight - height) / 2;
     }
@@ -293,10 +293,10 @@ bool returnsProcedureResult(UINT message)
 HWND createFromTemplate(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND ownerGiven,
                         DLGPROC procedure, LPARAM initParam, bool modal)
 {
-    DialogSpec spec;
-    if (!parseTemplate(dialogTemplate, spec))
+    DialogRecord parsed;
+    if (!parseTemplate(dialogTemplate, parsed))
         return nullptr;
-    bool child = (spec.style & WS_CHILD) != 0;
+    bool child = (parsed.style & WS_CHILD) != 0;
     HWND owner = child ? ownerGiven : (ownerGiven ? rootWindow(ownerGiven) : nullptr);
     if (ownerGiven && !owner)
         return nullptr;
@@ -305,9 +305,9 @@ HWND createFromTemplate(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND
         ownerWasEnabled = true;
         EnableWindow(owner, FALSE);
     }
-    DWORD exStyle = spec.exStyle | ((spec.style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
-    RECT r = child ? unitsToPixels(spec.x, spec.y, spec.cx, spec.cy) : dialogScreenRect(spec, exStyle, owner);
-    HWND dialog = createDialogWindow(instance, spec.style & ~WS_VISIBLE, exStyle, r, spec.title, owner, procedure);
+    DWORD exStyle = parsed.exStyle | ((parsed.style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
+    RECT r = child ? unitsToPixels(parsed.x, parsed.y, parsed.cx, parsed.cy) : dialogScreenRect(parsed, exStyle, owner);
+    HWND dialog = createDialogWindow(instance, parsed.style & ~WS_VISIBLE, exStyle, r, parsed.title, owner, procedure);
     PortableWindow* d = liveWindow(dialog);
     if (!d) {
         if (ownerWasEnabled)
@@ -316,13 +316,13 @@ HWND createFromTemplate(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND
     }
     d->modal = modal;
     d->ownerWasEnabled = ownerWasEnabled;
-    for (const ItemSpec& item : spec.items) {
+    for (const ItemRecord& item : parsed.items) {
         RECT ir = unitsToPixels(item.x, item.y, item.cx, item.cy);
         HWND control = CreateWindowExW(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(),
                                        item.title.c_str(), item.style | WS_CHILD, ir.left, ir.top,
                                        ir.right - ir.left, ir.bottom - ir.top, dialog,
                                        (HMENU)(UINT_PTR)item.id, instance, nullptr);
-        if (!control && !(spec.style & DS_NOFAILCREATE)) {
+        if (!control && !(parsed.style & DS_NOFAILCREATE)) {
             d->ownerWasEnabled = false;
             DestroyWindow(dialog);
             if (ownerWasEnabled)
@@ -338,7 +338,7 @@ HWND createFromTemplate(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND
         if (HWND f = firstTabStop(dialog))
             SetFocus(f);
     }
-    if (liveWindow(dialog) && (spec.style & WS_VISIBLE) && !d->ended)
+    if (liveWindow(dialog) && (parsed.style & WS_VISIBLE) && !d->ended)
         ShowWindow(dialog, SW_SHOWNORMAL);
     return liveWindow(dialog) ? dialog : nullptr;
 }
@@ -418,6 +418,9 @@ INT_PTR runModalLoop(HWND dialog)
     ws.modalStack.erase(std::remove(ws.modalStack.begin(), ws.modalStack.end(), dialog), ws.modalStack.end());
     releaseOwner(*d);
     DestroyWindow(dialog);
+    // A box destroyed without EndDialog went while its owner was still disabled.
+    if (!GetActiveWindow() && reallyVisible(d->owner))
+        activateWindow(d->owner);
     return d->ended ? d->result : 0;
 }
 

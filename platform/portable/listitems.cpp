@@ -1,5 +1,6 @@
 // The item list shared by "LISTBOX" and "COMBOBOX": adding (sorted or in place), finding by
 // prefix or whole text (case-insensitive, wrapping round after a start item), reading an item.
+// Differs from Windows in: sorting and matching fold the letters A to Z only (no locale).
 #include "platform/portable/wnd.h"
 
 #include <algorithm>

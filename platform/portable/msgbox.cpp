@@ -3,7 +3,7 @@
 // IDCANCEL, IDYES, IDNO, ...). Escape or a close gives IDCANCEL where there is a Cancel button,
 // IDOK for a box with OK alone, and nothing otherwise.
 // Differs from Windows in: no icons or sounds; button texts carry no mnemonics ("Yes", not
-// "&Yes"); the layout estimates text at 6 x 13 pixels a character instead of measuring it.
+// "&Yes"); the text is wrapped at blanks only.
 #include "platform/portable/wnd.h"
 
 #include <algorithm>
@@ -27,30 +27,58 @@ std::vector<Answer> answersFor(UINT type)
     }
 }
 
-constexpr int charWidth = 6, lineHeight = 13, margin = 8, textWidth = 198;
+constexpr int margin = 8, textWidth = 198;
 constexpr int buttonWidth = 50, buttonHeight = 20, buttonGap = 8;
 
-// Lines the text takes when wrapped at word boundaries to the text width.
-int estimatedLines(const std::u16string& text)
+int widthOf(HDC dc, const std::u16string& text)
 {
-    const std::size_t perLine = textWidth / charWidth;
-    int lines = 1;
-    std::size_t column = 0, word = 0;
-    for (char16_t c : text) {
-        if (c == u'\n') {
-            ++lines;
-            column = word = 0;
-            continue;
+    SIZE size{0, 0};
+    if (!text.empty())
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    return int(size.cx);
+}
+
+// Lines the text takes in the system font when wrapped at blanks to the text width (a word
+// wider than the line takes a line of its own); '\n' breaks a line.
+int wrappedLines(HDC dc, const std::u16string& text)
+{
+    int lines = 0;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(u'\n', start);
+        std::u16string paragraph = text.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
+        std::u16string line;
+        ++lines;
+        std::size_t at = 0;
+        while (at < paragraph.size()) {
+            std::size_t blank = paragraph.find(u' ', at);
+            std::u16string word = paragraph.substr(at, blank == std::u16string::npos ? std::u16string::npos : blank - at + 1);
+            if (!line.empty() && widthOf(dc, line + word) > textWidth) {
+                ++lines;
+                line.clear();
+            }
+            line += word;
+            at += word.size();
         }
-        ++column;
-        word = c == u' ' ? 0 : word + 1;
-        if (column > perLine) {
-            ++lines;
-            column = word < perLine ? word : 1;
-            word = column;
-        }
+        if (end == std::u16string::npos)
+            break;
+        start = end + 1;
     }
     return lines;
+}
+
+// The height of the text in the box's own device context (the system font).
+int textHeightIn(HWND box, const std::u16string& text)
+{
+    HDC dc = GetDC(box);
+    TEXTMETRICW metrics{};
+    int height = 13;
+    if (dc && GetTextMetricsW(dc, &metrics) && metrics.tmHeight > 0)
+        height = int(metrics.tmHeight);
+    int lines = dc ? wrappedLines(dc, text) : 1 + int(text.size() * 6 / textWidth);
+    if (dc)
+        ReleaseDC(box, dc);
+    return lines * height;
 }
 
 INT_PTR CALLBACK messageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM)
@@ -79,20 +107,11 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
     std::u16string title = caption ? textOf(caption) : std::u16string(u"Error");
     std::vector<Answer> answers = answersFor(type);
 
-    int textHeight = std::min(estimatedLines(body) * lineHeight, screenHeight - 100);
-    int clientWidth = textWidth + 2 * margin;
-    int buttonsTop = margin + textHeight + 10;
-    int clientHeight = buttonsTop + buttonHeight + margin;
-    int width = clientWidth + 6, height = clientHeight + captionHeight + 6;
-    RECT r{(screenWidth - width) / 2, (screenHeight - height) / 2, 0, 0};
-    r.right = r.left + width;
-    r.bottom = r.top + height;
-
     bool ownerWasEnabled = root && IsWindowEnabled(root);
     if (ownerWasEnabled)
         EnableWindow(root, FALSE);
     HWND box = createDialogWindow(nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-                                  r, title, root, messageBoxProc);
+                                  RECT{0, 0, screenWidth, screenHeight}, title, root, messageBoxProc);
     PortableWindow* b = liveWindow(box);
     if (!b) {
         if (ownerWasEnabled)
@@ -103,6 +122,13 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
     b->messageBox = true;
     b->messageBoxType = type;
     b->ownerWasEnabled = ownerWasEnabled;
+
+    int textHeight = std::min(textHeightIn(box, body), screenHeight - 100);
+    int clientWidth = textWidth + 2 * margin;
+    int buttonsTop = margin + textHeight + 10;
+    int clientHeight = buttonsTop + buttonHeight + margin;
+    int width = clientWidth + 6, height = clientHeight + captionHeight + 6;
+    MoveWindow(box, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, FALSE);
     CreateWindowExW(WS_EX_NOPARENTNOTIFY, u"STATIC", body.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
                     margin, margin, textWidth, textHeight, box, (HMENU)(UINT_PTR)0xFFFF, nullptr, nullptr);
     int defaultIndex = std::min(int((type & MB_DEFMASK) >> 8), int(answers.size()) - 1);

@@ -1,6 +1,7 @@
 // Dialogs from in-memory templates and message boxes: modal ones run their own nested loop with
 // the owner disabled and return what the user pressed; modeless ones send their commands.
 #include "harness.h"
+#include "platform/portable/testing.h"
 
 namespace {
 
@@ -263,4 +264,40 @@ TEST_F(DialogTest, AnEmptyInputSourceEndsAModalBoxSafely)
     EXPECT_EQ(MessageBoxW(nullptr, u"Could not find the Hierarchy records", u"Error", MB_OK), 0);
     MSG m;
     EXPECT_FALSE(GetMessageW(&m, nullptr, 0, 0));
+}
+
+TEST_F(DialogTest, MessageBoxTextIsWrappedInTheSystemFontAndTheBoxStaysOnTheScreen)
+{
+    portableSetTestFace(true);   // 6 pixels a character, lines 16 pixels high
+    struct Case {
+        const char* name;
+        const char16_t* text;
+        int lines;
+    } cases[] = {
+        {"one short line", u"Age required to continue", 1},
+        {"a forced break", u"Line one\nLine two", 2},
+        {"five words of six characters fit a line", u"abcde abcde abcde abcde abcde abcde abcde abcde abcde abcde", 2},
+        {"a word longer than the line", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 1},
+    };
+    for (const Case& c : cases) {
+        int textHeight = 0;
+        RECT box{};
+        user.steps.push_back([&] {
+            for (const PortableWindowInfo& w : portableSnapshot()) {
+                if (w.className == u"STATIC" && w.text == c.text)
+                    textHeight = w.rect.bottom - w.rect.top;
+                if (w.messageBox)
+                    box = w.rect;
+            }
+            tapWindow(findByText(u"OK"));
+        });
+        user.install();
+        EXPECT_EQ(MessageBoxW(main, c.text, u"Error", MB_OK), IDOK) << c.name;
+        EXPECT_EQ(textHeight, 16 * c.lines) << c.name;
+        EXPECT_GE(box.left, 0) << c.name;
+        EXPECT_LE(box.right, 240) << c.name;
+        EXPECT_GE(box.top, 0) << c.name;
+        EXPECT_LE(box.bottom, 320) << c.name;
+    }
+    portableSetTestFace(false);
 }

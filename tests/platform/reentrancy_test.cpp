@@ -115,6 +115,7 @@ TEST_F(ReentrancyTest, AModalDialogDestroyedInsteadOfEndedReleasesItsOwner)
     user.install();
     EXPECT_EQ(DialogBoxIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), main, destroysItself, 0), 0);
     EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetActiveWindow(), main);
     EXPECT_EQ(portableModalTop(), nullptr);
 }
 

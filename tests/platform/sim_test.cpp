@@ -93,6 +93,17 @@ TEST_F(SimTest, ChooseOpensTheDropListThenPicksTheLine)
               std::string::npos) << r.out;
 }
 
+TEST_F(SimTest, TargetsAreLookedForAmongTheControlsACommandActsOn)
+{
+    SimResult viaButton = runScript("choose \"v\" \"Fent\"\n");
+    EXPECT_EQ(viaButton.status, simOk) << viaButton.err;
+    EXPECT_TRUE(logHas(viaButton, "command 5 1 1")) << "the drop button's list got the pick";
+    SimResult noField = runScript("type \"Sleep\" \"5\"\n");
+    EXPECT_EQ(noField.status, simFailed) << "a check box is no field to type into";
+    EXPECT_NE(noField.err.find("no such target: \"Sleep\""), std::string::npos) << noField.err;
+    EXPECT_FALSE(logHas(noField, "command 201 0 1"));
+}
+
 TEST_F(SimTest, SectionPicksInTheSelectorWithItsNotification)
 {
     SimResult r = runScript("section Caveats\nsection \"Prescription\"\n");
@@ -132,7 +143,8 @@ TEST_F(SimTest, ScreenPrintsEveryVisibleWindowTopToBottomLeftToRight)
         "BUTTON 5 75 50 20 \"Ask\"\n"
         "BUTTON 60 75 50 20 \"Keypad\"\n"
         "STATIC 5 100 100 15 \"Plain text\"\n"
-        "LISTBOX 10 150 100 18 selected=0 items=[\"Morphine\"] \"v\"\n"
+        "STATIC 120 100 100 15 bold underline \"Recommend\"\n"
+        "LISTBOX 10 150 100 18 selected=none items=[\"Morphine\"] \"v\"\n"
         "BUTTON 110 150 10 17 \"v\"\n"
         "COMBOBOX 55 295 120 20 selected=0 items=[\"Prescription\",\"Caveats\",\"References\"] \"Prescription\"\n";
     EXPECT_EQ(r.out, expected);
@@ -188,4 +200,12 @@ TEST_F(SimTest, CommandLineUsage)
             argv.push_back(const_cast<char*>(a.c_str()));
         EXPECT_EQ(simMain(int(argv.size()), argv.data(), testProgram, "."), c.status) << c.args.back();
     }
+}
+
+TEST_F(SimTest, DismissPressesTheDefaultButtonOfTheBoxOnTopAndNothingWithoutOne)
+{
+    SimResult r = runScript("dismiss\ntap \"Ask\"\ndismiss\nexpect-not Continue?\ntap \"Keypad\"\ndismiss\nexpect Close\n");
+    EXPECT_EQ(r.status, simOk) << r.err;
+    EXPECT_EQ(logOf(r, "messagebox"), (std::vector<std::string>{"messagebox 1"})) << "OK is the default button";
+    EXPECT_TRUE(logOf(r, "keypad").empty()) << "the keypad has no default button: it stays";
 }

@@ -127,6 +127,14 @@ int testProgram(HINSTANCE instance, HINSTANCE, LPWSTR, int show)
     control(u"BUTTON", u"Ask", 0, 5, 75, 50, 20, 203);
     control(u"BUTTON", u"Keypad", 0, 60, 75, 50, 20, 204);
     control(u"STATIC", u"Plain text", 0, 5, 100, 100, 15, 0);
+    LOGFONTW bold{};
+    bold.lfHeight = 15;
+    bold.lfWeight = 700;
+    bold.lfUnderline = 1;
+    std::u16string face = u"Frutiger Linotype";
+    std::copy(face.begin(), face.end(), bold.lfFaceName);
+    static HFONT boldFont = CreateFontIndirectW(&bold);
+    SendMessageW(control(u"STATIC", u"Recommend", 0, 120, 100, 100, 15, 0), WM_SETFONT, (WPARAM)boldFont, TRUE);
     dropList = control(u"LISTBOX", u"v", WS_BORDER | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY, 10, 150, 100, 18, 5);
     SendMessageW(dropList, LB_ADDSTRING, 0, (LPARAM)u"Morphine");
     dropButton = control(u"BUTTON", u"v", BS_OWNERDRAW, 110, 150, 10, 17, 20000);
