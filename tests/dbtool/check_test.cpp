@@ -1,5 +1,7 @@
 // dbtool check: the repository's sources pass, and a source with each kind of fault fails with
 // a message naming the element or entry and its place.
+#include <cstdio>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,10 +13,16 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
+// As the build checks them: every check holds, and the reference ids that the rules record but
+// the reference record does not hold yet are listed (they are filled in with the citations).
 TEST(Check, TheRepositorySourcesAreCoherent)
 {
-    SourceErrors problems;
-    EXPECT_TRUE(checkDataDir(std::string(ZURA_TEST_DIR) + "/../../data", &problems)) << joined(problems);
+    SourceErrors problems, missingReferences;
+    EXPECT_TRUE(checkDataDir(std::string(ZURA_TEST_DIR) + "/../../data", &problems, &missingReferences))
+        << joined(problems);
+    if (!missingReferences.empty())
+        std::printf("%zu reference ids without a citation yet:\n%s\n", missingReferences.messages.size(),
+                    joined(missingReferences).c_str());
 }
 
 struct Case {

@@ -9,13 +9,7 @@
 #include "dosecalc/conversion_factors.h"
 #include "questionnaire/elements.h"
 #include "tools/dbtool/lib/build.h"
-
-namespace {
-
-struct Placed {
-    const ElementSpec* element;
-    const SourcePlace* place;
-};
+#include "tools/dbtool/lib/check_internal.h"
 
 std::vector<Placed> elementSequence(const DisplaySource& source)
 {
@@ -28,9 +22,6 @@ std::vector<Placed> elementSequence(const DisplaySource& source)
 
 std::string named(const ElementSpec& e) { return std::string(elementTypeName(e.type)) + " " + std::to_string(e.id); }
 
-bool isType(const ElementSpec& e, ElementType t) { return e.type == std::int8_t(t); }
-
-// The end (one past) of the subtree whose head is at index i.
 std::size_t subtreeEnd(const std::vector<Placed>& all, std::size_t i)
 {
     std::size_t j = i + 1;
@@ -38,6 +29,27 @@ std::size_t subtreeEnd(const std::vector<Placed>& all, std::size_t i)
         ++j;
     return j;
 }
+
+std::size_t enclosingPage(const std::vector<Placed>& all, std::size_t i)
+{
+    for (std::size_t page = i + 1; page-- > 0;)
+        if (isType(*all[page].element, ElementType::PAGE))
+            return page;
+    return all.size();
+}
+
+bool isChoice(const ElementSpec& e)
+{
+    return isType(e, ElementType::RADIO) || isType(e, ElementType::CHECKBOX) || isType(e, ElementType::OPTION);
+}
+
+bool isResultsPage(const ElementSpec& e)
+{
+    return isType(e, ElementType::PAGE) &&
+           (e.style == std::int8_t(ElementStyle::RECOMMEND) || e.elementClass == std::int8_t(ElementClass::RECOMMEND));
+}
+
+namespace {
 
 void checkUniqueIds(const std::vector<Placed>& all, SourceErrors* problems)
 {
@@ -71,9 +83,7 @@ void checkResultsPages(const std::vector<Placed>& all, SourceErrors* problems)
 {
     for (std::size_t i = 0; i < all.size(); ++i) {
         const ElementSpec& e = *all[i].element;
-        bool results = isType(e, ElementType::PAGE) && (e.style == std::int8_t(ElementStyle::RECOMMEND) ||
-                                                          e.elementClass == std::int8_t(ElementClass::RECOMMEND));
-        if (results && subtreeEnd(all, i) > i + 1)
+        if (isResultsPage(e) && subtreeEnd(all, i) > i + 1)
             problems->add(*all[i].place, "results page " + std::to_string(e.id) + " has elements of its own (first " +
                                              named(*all[i + 1].element) + " at " + placeText(*all[i + 1].place) +
                                              "); the report is laid out below it");
@@ -114,15 +124,12 @@ void checkRequiredHeads(const std::vector<Placed>& all, SourceErrors* problems)
         const ElementSpec& e = *all[i].element;
         if (!e.required)
             continue;
-        std::size_t page = i;
-        while (page > 0 && !isType(*all[page].element, ElementType::PAGE))
-            --page;
+        std::size_t page = enclosingPage(all, i);
+        if (page == all.size())
+            page = 0;
         bool choice = false;
-        for (std::size_t j = page; j < subtreeEnd(all, page) && !choice; ++j) {
-            const ElementSpec& c = *all[j].element;
-            choice = c.group == e.id && (isType(c, ElementType::RADIO) || isType(c, ElementType::CHECKBOX) ||
-                                         isType(c, ElementType::OPTION));
-        }
+        for (std::size_t j = page; j < subtreeEnd(all, page) && !choice; ++j)
+            choice = all[j].element->group == e.id && isChoice(*all[j].element);
         if (!choice)
             problems->add(*all[i].place, named(e) + " is required, but no RADIO, CHECKBOX or OPTION on its page has group=" +
                                              std::to_string(e.id) + ": Next could never pass");
@@ -240,13 +247,15 @@ void checkContentSource(const ContentSource& source, SourceErrors* problems)
     checkReferences(source, problems);
 }
 
-bool checkDataDir(const std::string& dataDir, SourceErrors* problems)
+bool checkDataDir(const std::string& dataDir, SourceErrors* problems, SourceErrors* missingReferences)
 {
     DisplaySource display;
     ContentSource content;
     if (!loadSources(dataDir, &display, &content, problems))
         return false;
     checkDisplaySource(display, problems);
+    checkDisplayAgainstTables(display, problems);
     checkContentSource(content, problems);
+    checkRecordedReferences(content, missingReferences ? missingReferences : problems);
     return problems->empty();
 }
