@@ -743,6 +743,7 @@ BOOL ScreenToClient(HWND window, LPPOINT point);
 BOOL ClientToScreen(HWND window, LPPOINT point);
 HWND GetParent(HWND window);
 BOOL IsChild(HWND parent, HWND window);
+HWND WindowFromPoint(POINT point);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND window);
 HWND SetFocus(HWND window);

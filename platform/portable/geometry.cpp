@@ -352,6 +352,40 @@ BOOL IsChild(HWND parent, HWND window)
     return FALSE;
 }
 
+namespace {
+
+bool contains(HWND window, POINT screen)
+{
+    RECT r;
+    return portableWindowRect(window, &r) && screen.x >= r.left && screen.x < r.right && screen.y >= r.top &&
+           screen.y < r.bottom;
+}
+
+// The topmost visible, enabled descendant of window (or window itself) under the point.
+HWND deepestAt(HWND window, POINT screen)
+{
+    PortableWindow* w = liveWindow(window);
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        PortableWindow* c = liveWindow(*it);
+        if (c && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED) && contains(*it, screen))
+            return deepestAt(*it, screen);
+    }
+    return window;
+}
+
+}  // namespace
+
+HWND WindowFromPoint(POINT point)
+{
+    const std::vector<HWND>& z = windowSystem().topLevel;
+    for (auto it = z.rbegin(); it != z.rend(); ++it) {
+        PortableWindow* w = liveWindow(*it);
+        if (w && (w->style & WS_VISIBLE) && contains(*it, point))
+            return (w->style & WS_DISABLED) ? nullptr : deepestAt(*it, point);
+    }
+    return nullptr;
+}
+
 HWND GetDlgItem(HWND dialog, int id)
 {
     PortableWindow* d = liveWindow(dialog);

@@ -10,7 +10,8 @@
 #include <vector>
 
 enum class PortableActionKind {
-    Tap,      // press and release the window, as a finger would
+    Tap,      // press and release the window, as a finger would (at its middle)
+    TapAt,    // press and release at a screen point: the window there (WindowFromPoint) gets it
     Type,     // type text into target (nullptr: the window that has the focus)
     Key,      // press a key chord (virtual key code, control and shift held)
     Pick,     // pick line index of a list box or drop-down combo box
@@ -25,6 +26,7 @@ struct PortableAction {
     int index = 0;          // Pick: the line; Scroll: the position for SB_THUMBTRACK
     int code = 0;           // Scroll: the SB_ command; Key: the virtual key
     bool control = false, shift = false;
+    POINT point{};          // TapAt: screen coordinates
 };
 
 // Queues a user action; GetMessageW performs it when nothing else is waiting. An action aimed

@@ -1,5 +1,5 @@
 // User actions from the hosts, turned into the messages the real system would send: a tap is
-// WM_LBUTTONDOWN/WM_LBUTTONUP at the middle of the window; typing is WM_KEYDOWN/WM_KEYUP per
+// WM_LBUTTONDOWN/WM_LBUTTONUP at the middle of the window (or at the point tapped); typing is WM_KEYDOWN/WM_KEYUP per
 // character (TranslateMessage makes the WM_CHAR); a key chord holds its modifiers around the
 // key; picking a line taps it (dropping a combo box's list first); a scroll bar's command goes
 // to its parent as WM_VSCROLL/WM_HSCROLL followed by SB_ENDSCROLL.
@@ -34,6 +34,15 @@ void postInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam, POINT sc
 
 void tapAt(HWND window, int x, int y)
 {
+    // A plain static is transparent to taps: they land on the window beneath.
+    while (window->kind == WindowKind::Static && !(window->style & SS_NOTIFY) && window->parent) {
+        POINT p{x, y};
+        ClientToScreen(window, &p);
+        window = window->parent;
+        ScreenToClient(window, &p);
+        x = p.x;
+        y = p.y;
+    }
     POINT screen{x, y};
     ClientToScreen(window, &screen);
     postInput(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y), screen);
@@ -44,17 +53,17 @@ void tap(HWND window)
 {
     RECT r;
     GetClientRect(window, &r);
-    int x = r.right / 2, y = r.bottom / 2;
-    // A plain static is transparent to taps: they land on the window beneath.
-    while (window->kind == WindowKind::Static && !(window->style & SS_NOTIFY) && window->parent) {
-        POINT p{x, y};
-        ClientToScreen(window, &p);
-        window = window->parent;
-        ScreenToClient(window, &p);
-        x = p.x;
-        y = p.y;
-    }
-    tapAt(window, x, y);
+    tapAt(window, r.right / 2, r.bottom / 2);
+}
+
+void tapAtPoint(POINT screen)
+{
+    HWND window = WindowFromPoint(screen);
+    if (!window)
+        return;
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    tapAt(window, client.x, client.y);
 }
 
 HWND keyTarget(HWND given)
@@ -143,6 +152,10 @@ void scroll(HWND window, int code, int position)
 
 void perform(const PortableAction& a)
 {
+    if (a.kind == PortableActionKind::TapAt) {
+        tapAtPoint(a.point);
+        return;
+    }
     HWND target = a.kind == PortableActionKind::Type || a.kind == PortableActionKind::Key ? keyTarget(a.target)
                                                                                          : a.target;
     if (!liveWindow(target) || !inputEnabled(target))
@@ -154,6 +167,7 @@ void perform(const PortableAction& a)
     case PortableActionKind::Pick: pick(target, a.index); break;
     case PortableActionKind::Scroll: scroll(target, a.code, a.index); break;
     case PortableActionKind::Close: PostMessageW(target, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case PortableActionKind::TapAt: break;
     }
 }
 

@@ -77,6 +77,10 @@ LRESULT setSel(HWND list, PortableWindow& w, bool select, int index)
     for (int i = 0; i < count(w); ++i)
         if (index == -1 || i == index)
             w.items[std::size_t(i)].selected = select;
+    if (select && index != -1) {
+        w.focusItem = index;   // selecting a line also gives it the caret, as in Wine
+        showLine(list, w, index);
+    }
     invalidateWindow(list);
     return 0;
 }

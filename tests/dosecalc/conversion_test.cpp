@@ -494,3 +494,29 @@ TEST(PackedWalk, ReadsEntryFields)
 }
 
 } // namespace
+
+namespace {
+
+// The content database the build makes from data/content: the worked example's total has its
+// regimens, and the walk gets through both records.
+TEST(BuiltContentDatabase, WorkedExampleHasRegimens)
+{
+    const char* path = ZURA_DATA_ROOT "/Program Files/Quellix/DEZidiVA-Qx4k.pdb";
+    DbRecord* ranges = readRecord(1, 0, 0, 0, 0, path);
+    DbRecord* conversions = readRecord(2, 0, 0, 0, 0, path);
+    ASSERT_NE(ranges, nullptr);
+    ASSERT_NE(conversions, nullptr);
+    const char* products[6] = {};
+    const char* regimens[6] = {};
+    EXPECT_EQ(lookupDoseRange(conversions, ranges, morphineKeys, 60.0f, products, regimens), DoseRangeLookup::Found);
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_NE(regimens[i], nullptr) << "option " << i + 1;
+        EXPECT_GT(std::strlen(regimens[i]), 0u) << "option " << i + 1;
+        EXPECT_GT(std::strlen(products[i]), 0u) << "option " << i + 1;
+    }
+    EXPECT_EQ(lookupDoseRange(conversions, ranges, morphineKeys, 0.0f, products, regimens), DoseRangeLookup::NoMatch);
+    freeRecord(&ranges);
+    freeRecord(&conversions);
+}
+
+} // namespace

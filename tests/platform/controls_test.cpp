@@ -263,6 +263,10 @@ TEST_F(ControlTest, ExtendedSelectionListRefusesLbSetCurSelAndReportsTheTappedLi
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageW(list, LB_GETSEL, 2, 0), 1);
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 0);
+    SendMessageW(list, LB_SETSEL, TRUE, 1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1) << "the line selected takes the caret";
 }
 
 TEST_F(ControlTest, SortedListAndFindString)

@@ -246,3 +246,38 @@ TEST_F(PlatformTest, ActionsOnDisabledOrDestroyedWindowsAreDropped)
         DispatchMessageW(&m);
     EXPECT_TRUE(logged({WM_COMMAND}).empty());
 }
+
+TEST_F(PlatformTest, WindowFromPointFindsTheTopmostVisibleEnabledWindowAndTapAtUsesIt)
+{
+    HWND main = createLogger(WS_VISIBLE);
+    HWND under = createControl(u"BUTTON", u"under", WS_CHILD | WS_VISIBLE, 10, 10, 100, 40, main, 1);
+    HWND over = createControl(u"BUTTON", u"over", WS_CHILD | WS_VISIBLE, 50, 20, 100, 40, main, 2);
+    HWND off = createControl(u"BUTTON", u"off", WS_CHILD | WS_VISIBLE | WS_DISABLED, 10, 100, 50, 20, main, 3);
+    HWND hidden = createControl(u"BUTTON", u"hidden", WS_CHILD, 10, 150, 50, 20, main, 4);
+    struct Case {
+        const char* name;
+        POINT point;
+        HWND expected;
+    } cases[] = {
+        {"only the first", {15, 15}, under},   {"both: the later is on top", {60, 30}, over},
+        {"a disabled child", {15, 105}, main}, {"a hidden child", {15, 155}, main},
+        {"off the screen", {500, 500}, nullptr},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowFromPoint(c.point), c.expected) << c.name;
+    (void)off;
+    (void)hidden;
+    ScriptedUser user;
+    user.steps.push_back([] {
+        PortableAction a;
+        a.kind = PortableActionKind::TapAt;
+        a.point = POINT{60, 30};
+        portablePushAction(a);
+    });
+    user.install();
+    messageLog().clear();
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0))
+        DispatchMessageW(&m);
+    EXPECT_EQ(logged({WM_COMMAND}), (Seq{{WM_COMMAND, MAKEWPARAM(2, BN_CLICKED)}}));
+}

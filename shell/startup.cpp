@@ -1,0 +1,251 @@
+// Start-up and teardown: the two state records, the databases, fonts and measuring contexts,
+// bitmaps, the single main window with its fixed controls, the first screen, the message loop.
+#include <cstring>
+
+#include "dbfile/heap.h"
+#include "dbfile/paths.h"
+#include "dbfile/records.h"
+#include "dbfile/text.h"
+#include "display/fonts.h"
+#include "platform/winapi.h"
+#include "questionnaire/answers.h"
+#include "questionnaire/textlist.h"
+#include "shell/shell.h"
+#include "shell/state.h"
+
+namespace {
+
+constexpr int nameSize = 100;
+
+void emptySectionLists()
+{
+    releaseTextList(&appState->recommendationList);
+    releaseTextList(&appState->nonOpioidList);
+    releaseTextList(&appState->caveatList);
+    releaseTextList(&appState->monitoringList);
+    releaseTextList(&appState->rationaleList);
+}
+
+void emptyConversionLists()
+{
+    for (TextList& reasons : appState->optionReasons)
+        releaseTextList(&reasons);
+    releaseTextList(&appState->conversionCaveats);
+    releaseTextList(&appState->mitigatingFactors);
+}
+
+void showStartupError(const char* text, const char* caption)
+{
+    WCHAR wideText[nameSize];
+    WCHAR wideCaption[nameSize];
+    widenTextBounded(wideText, nameSize, text);
+    widenTextBounded(wideCaption, nameSize, caption);
+    MessageBoxW(nullptr, wideText, wideCaption, MB_OK);
+}
+
+struct ChildControl {
+    HWND AppState::*field;
+    const char16_t* className;
+    const char16_t* text;
+    DWORD style;
+    int x, y, width, height;   // negative x, y, height: counted from W or H
+    int id;
+};
+
+// Positions relative to the main window; W and H stand for its width and height.
+enum : int { FromW = 0x4000, FromH = 0x8000 };
+
+const ChildControl childControls[] = {
+    //  field                            class          text        style       x             y             w    h            id
+    {&AppState::restartButton,      u"button",     u"Restart", 0x50000000, 2,            FromH | 25,   50,  20,          RestartId},
+    {&AppState::sectionSelector,    u"COMBOBOX",   u"",        0x50000003, 55,           FromH | 25,   120, 200,         SectionSelectorId},
+    {&AppState::backButton,         u"button",     u"Back",    0x50000000, FromW | 72,   FromH | 25,   33,  20,          BackId},
+    {&AppState::nextButton,         u"button",     u"Next",    0x50000000, FromW | 36,   FromH | 25,   33,  20,          NextId},
+    {&AppState::logoButton,         u"button",     u"",        0x5000000B, 50,           30,           140, 94,          LogoButtonId},
+    {&AppState::prescriptionButton, u"button",     u"",        0x5000000B, 5,            140,          230, 25,          PrescriptionButtonId},
+    {&AppState::conversionButton,   u"button",     u"",        0x5000000B, 5,            170,          230, 25,          ConversionButtonId},
+    {&AppState::sideEffectButton,   u"button",     u"",        0x5000000B, 5,            200,          230, 25,          SideEffectButtonId},
+    {&AppState::infoButton,         u"button",     u"Info",    0x50000000, 2,            FromH | 25,   50,  20,          InfoButtonId},
+    {&AppState::scrollBar,          u"SCROLLBAR",  nullptr,    0x50000001, FromW | 15,   27,           15,  FromH | 57,  ScrollBarId},
+    {&AppState::closeButton,        u"BUTTON",     u"X",       0x50000000, FromW | 15,   3,            12,  16,          CloseButtonId},
+    {&AppState::titleLabel,         u"STATIC",     u"",        0x50000000, 30,           3,            195, 16,          0},
+};
+
+int resolve(int value, int base)
+{
+    if (value & FromW)
+        return base - (value & 0xFFF);
+    if (value & FromH)
+        return base - (value & 0xFFF);
+    return value;
+}
+
+void createChildControls(int width, int height)
+{
+    for (const ChildControl& c : childControls) {
+        int x = resolve(c.x, width);
+        int y = resolve(c.y, height);
+        int h = resolve(c.height, height);
+        appState->*(c.field) = CreateWindowExW(0, c.className, c.text, c.style, x, y, c.width, h, appState->mainWindow,
+                                               reinterpret_cast<HMENU>(std::intptr_t(c.id)), appState->instance, nullptr);
+        if (c.field == &AppState::nextButton)
+            appState->viewState = HomeView;
+        if (c.field == &AppState::infoButton)
+            fetchMeasureContexts(appState);
+    }
+}
+
+} // namespace
+
+bool loadDatabases()
+{
+    appState->pageLinkOpen = 0;
+    appState->keypadDialog = nullptr;
+    appState->dropLineMap = nullptr;
+
+    // The fonts, the two hidden measuring windows and their contexts.
+    createDisplayFonts(appState);
+
+    emptySectionLists();
+    appState->doseRangeRecord = readRecord(1, 0, 0, 0, 0, contentDatabasePath);
+    appState->conversionRecord = readRecord(2, 0, 0, 0, 0, contentDatabasePath);
+    emptyConversionLists();
+    citedReferences = nullptr;
+
+    QuestionnaireState* q = questionnaireState;
+    q->currentPage = 0;
+    q->moduleRoot = 0;
+    q->nextPage = 0;
+    releaseList(&q->answers);
+    releaseList(&q->firedRules);
+    releaseList(&q->history);
+    for (int m = 0; m < 10; ++m) {
+        q->hierarchyRecords[m] = nullptr;
+        q->stringRecords[m] = nullptr;
+    }
+    for (int m = 0; m < 10; ++m) {
+        q->hierarchyRecords[m] = readRecord(1, std::uint16_t(m), 0, 0, 0, displayDatabasePath);
+        q->stringRecords[m] = readRecord(2, std::uint16_t(m), 0, 0, 0, displayDatabasePath);
+    }
+    if (!q->hierarchyRecords[0] || !q->stringRecords[0]) {
+        showStartupError("Could not find the Hierarchy records", "Error");
+        return false;
+    }
+    return true;
+}
+
+bool createMainWindow(HINSTANCE instance, int showMode)
+{
+    appState->instance = instance;
+    WCHAR className[nameSize];
+    WCHAR title[nameSize];
+    if (LoadStringW(instance, ClassString, className, nameSize) <= 0 || LoadStringW(instance, TitleString, title, nameSize) <= 0)
+        return false;
+
+    HWND running = FindWindowW(className, title);
+    if (running) {
+        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(running) | 1));
+        return false;
+    }
+
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IconResource));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);
+
+    HWND window = CreateWindowExW(0, className, title, WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                  GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+    if (!window)
+        return false;
+    SHFullScreen(window, SHFS_HIDETASKBAR);
+    SHFullScreen(window, SHFS_HIDESIPBUTTON);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    ShowWindow(window, showMode);
+    UpdateWindow(window);
+    appState->mainWindow = window;
+
+    createChildControls(width, height);
+    initDisplayList(appState);
+
+    QuestionnaireState* q = questionnaireState;
+    q->moduleRoot = 1979;
+    setAnswer(&q->answers, 1979, 1.0f);
+    q->currentPage = 9521;
+    showScreen(RebuildScreen, nullptr);
+    return true;
+}
+
+int startUp(HINSTANCE instance, HINSTANCE, LPWSTR, int showMode)
+{
+    appState = static_cast<AppState*>(LocalAlloc(LPTR, sizeof(AppState)));
+    questionnaireState = static_cast<QuestionnaireState*>(LocalAlloc(LPTR, sizeof(QuestionnaireState)));
+    if (!appState || !questionnaireState) {
+        LocalFree(appState);
+        LocalFree(questionnaireState);
+        appState = nullptr;
+        questionnaireState = nullptr;
+        return 0;
+    }
+    if (loadDatabases()) {
+        appState->dropButtonBitmaps[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(DropButtonBitmap));
+        appState->dropButtonBitmaps[1] = LoadBitmapW(instance, MAKEINTRESOURCEW(DropButtonPressedBitmap));
+        appState->headerBitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(HeaderBitmap));
+        appState->moduleButtonBitmaps[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(PrescriptionBitmap));
+        appState->moduleButtonBitmaps[1] = LoadBitmapW(instance, MAKEINTRESOURCEW(ConversionBitmap));
+        appState->moduleButtonBitmaps[2] = LoadBitmapW(instance, MAKEINTRESOURCEW(SideEffectBitmap));
+        appState->logoBitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(LogoBitmap));
+    }
+    if (!createMainWindow(instance, showMode))
+        return 0;
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(AcceleratorTable));
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+        if (!TranslateAcceleratorW(appState ? appState->mainWindow : nullptr, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return int(message.wParam);
+}
+
+void tearDown()
+{
+    if (appState) {
+        DestroyWindow(appState->titleLabel);
+        freeBlock(appState->dropLineMap);
+        emptySectionLists();
+        freeRecord(&appState->doseRangeRecord);
+        freeRecord(&appState->conversionRecord);
+        emptyConversionLists();
+        LocalFree(appState);
+        appState = nullptr;
+    }
+    if (citedReferences) {
+        releaseList(citedReferences);
+        freeBlock(citedReferences);
+        citedReferences = nullptr;
+    }
+    if (questionnaireState) {
+        QuestionnaireState* q = questionnaireState;
+        // The process ends right after teardown; the records and lists are released anyway so
+        // that a host running the program twice in one process (the tests) leaks nothing.
+        for (int m = 0; m < 10; ++m) {
+            freeRecord(&q->hierarchyRecords[m]);
+            freeRecord(&q->stringRecords[m]);
+        }
+        releaseList(&q->answers);
+        releaseList(&q->firedRules);
+        releaseList(&q->suppressedPrompts);
+        releaseList(&q->requiredList);
+        releaseList(&q->history);
+        LocalFree(q);
+        questionnaireState = nullptr;
+    }
+}
