@@ -11,7 +11,8 @@
 #include "dosecalc/conversion_factors.h"
 #include "questionnaire/pageflow.h"
 #include "questionnaire/ruleconditions.h"
-#include "questionnaire/shellids.h"
+#include "reports/reports.h"
+#include "shell/shell.h"
 #include "tests/dbtool/helpers.h"
 #include "tools/dbtool/lib/build.h"
 #include "tools/dbtool/lib/check.h"
@@ -143,14 +144,16 @@ std::uint16_t conversionId(ConversionIdUse wanted)
     return f.id;
 }
 
-std::uint16_t shellId(ShellIdUse wanted)
+// The first id a table's visitor lists.
+std::uint16_t firstListed(void (*lister)(void (*visit)(std::uint16_t, void*), void*))
 {
-    int count = 0;
-    const ShellId* ids = shellIds(&count);
-    for (int i = 0; i < count; ++i)
-        if (ids[i].use == wanted)
-            return ids[i].id;
-    return 0;
+    std::uint16_t first = 0;
+    lister([](std::uint16_t id, void* data) {
+        auto* f = static_cast<std::uint16_t*>(data);
+        if (!*f)
+            *f = id;
+    }, &first);
+    return first;
 }
 
 std::uint16_t firstPageOf(int button)
@@ -164,8 +167,8 @@ TEST(CheckTables, EachFaultIsNamed)
 {
     const std::uint16_t dose = conversionId(ConversionDose);
     const std::uint16_t ivList = conversionId(ConversionDrugListIV);
-    const std::uint16_t owner = shellId(ShellSummaryOwner);
-    const std::uint16_t backOnly = shellId(ShellPageWithoutNext);
+    const std::uint16_t owner = firstListed(visitSummaryOwners);
+    const std::uint16_t backOnly = firstListed(visitPagesWithoutNext);
     const std::uint16_t first = firstPageOf(0);
     const std::uint16_t lastFirst = firstPageOf(2);
     ASSERT_EQ(conversionFactor(hydrocodoneKeys.key1, hydrocodoneKeys.key2, routeIV), 0.0f);
@@ -189,7 +192,7 @@ TEST(CheckTables, EachFaultIsNamed)
                      if (e.group == owner)
                          e.group = 60001;
          },
-         "the main window tests " + std::to_string(owner) +
+         "the report layout tests " + std::to_string(owner) +
              " as the group of chosen answers, but no RADIO, CHECKBOX or OPTION has group=" + std::to_string(owner)},
         {"a first page that is no page",
          [&](DisplaySource& d) { find(d, first).element().type = std::int8_t(ElementType::LABEL); },

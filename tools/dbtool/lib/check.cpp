@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "dosecalc/conversion_factors.h"
 #include "questionnaire/elements.h"
 #include "tools/dbtool/lib/build.h"
 #include "tools/dbtool/lib/check_internal.h"
+#include "tools/doseranges/lib/table.h"
 
 std::vector<Placed> elementSequence(const DisplaySource& source)
 {
@@ -163,12 +165,16 @@ void checkDrugKeys(const std::vector<Placed>& all, SourceErrors* problems)
     }
 }
 
+std::string bandName(const DoseRangeSource& r)
+{
+    return "band (" + std::to_string(r.lower) + ", " + std::to_string(r.upper) + "] of table " + std::to_string(r.table);
+}
+
 void checkBands(const ContentSource& s, SourceErrors* problems)
 {
     for (std::size_t i = 0; i < s.ranges.size(); ++i) {
         const DoseRangeSource& r = s.ranges[i];
-        std::string band = "band (" + std::to_string(r.lower) + ", " + std::to_string(r.upper) + "] of table " +
-                           std::to_string(r.table);
+        std::string band = bandName(r);
         for (std::size_t j = 0; j < i; ++j) {
             const DoseRangeSource& q = s.ranges[j];
             if (q.table == r.table && r.lower < q.upper && q.lower < r.upper)
@@ -182,6 +188,50 @@ void checkBands(const ContentSource& s, SourceErrors* problems)
                                                     " is empty; write \"None\" where the option cannot give the dose");
     }
 }
+
+} // namespace
+
+void checkBandsAgainst(const ContentSource& s, const ContentSource& generated, SourceErrors* problems)
+{
+    std::set<int> tables;
+    for (const DoseRangeSource& g : generated.ranges)
+        tables.insert(g.table);
+    std::map<std::pair<int, int>, std::size_t> written;   // (table, lower) -> index in s
+    for (std::size_t i = 0; i < s.ranges.size(); ++i)
+        if (tables.count(s.ranges[i].table)) {
+            written.emplace(std::make_pair(int(s.ranges[i].table), int(s.ranges[i].lower)), i);
+        }
+    std::set<std::size_t> matched;
+    for (const DoseRangeSource& g : generated.ranges) {
+        auto at = written.find({g.table, g.lower});
+        if (at == written.end() || s.ranges[at->second].upper != g.upper) {
+            problems->add(SourcePlace{"content sources", 0}, "the generator gives " + bandName(g) +
+                                                                 ", which the sources do not hold; run tools/doseranges again");
+            continue;
+        }
+        matched.insert(at->second);
+        const DoseRangeSource& r = s.ranges[at->second];
+        for (std::size_t k = 0; k < r.strings.size(); ++k)
+            if (r.strings[k] != g.strings[k])
+                problems->add(s.rangePlaces[at->second], bandName(r) + ": " + doseRangeStringName(int(k)) + " is \"" +
+                                                             r.strings[k] + "\"; the generator gives \"" + g.strings[k] + "\"");
+    }
+    for (std::size_t i = 0; i < s.ranges.size(); ++i)
+        if (tables.count(s.ranges[i].table) && !matched.count(i))
+            problems->add(s.rangePlaces[i], bandName(s.ranges[i]) + " is not one the generator gives");
+}
+
+void checkBandsAgainstGenerator(const ContentSource& s, SourceErrors* problems)
+{
+    ContentSource generated;
+    SourceErrors errors;
+    parseContentText(doseranges::doseRangeSource(), "tools/doseranges output", &generated, &errors);
+    for (const std::string& m : errors.messages)
+        problems->add(SourcePlace{"tools/doseranges", 0}, "its output does not parse: " + m);
+    checkBandsAgainst(s, generated, problems);
+}
+
+namespace {
 
 void checkConversions(const ContentSource& s, SourceErrors* problems)
 {
@@ -256,6 +306,7 @@ bool checkDataDir(const std::string& dataDir, SourceErrors* problems, SourceErro
     checkDisplaySource(display, problems);
     checkDisplayAgainstTables(display, problems);
     checkContentSource(content, problems);
+    checkBandsAgainstGenerator(content, problems);
     checkRecordedReferences(content, missingReferences ? missingReferences : problems);
     return problems->empty();
 }

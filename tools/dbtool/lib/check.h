@@ -21,6 +21,10 @@ void checkContentSource(const ContentSource& source, SourceErrors* problems);
 // route. Rows of the tables that name no element of the sources (tables shared with other
 // questionnaires) are passed over.
 void checkDisplayAgainstTables(const DisplaySource& source, SourceErrors* problems);
+// The dose-range bands of the tables that generated gives are exactly its bands, string for
+// string; checkBandsAgainstGenerator takes them from tools/doseranges.
+void checkBandsAgainst(const ContentSource& source, const ContentSource& generated, SourceErrors* problems);
+void checkBandsAgainstGenerator(const ContentSource& source, SourceErrors* problems);
 // Every reference id that the rule tables record has an entry in the reference record.
 void checkRecordedReferences(const ContentSource& source, SourceErrors* missingReferences);
 

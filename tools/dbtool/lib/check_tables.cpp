@@ -13,13 +13,24 @@
 #include "questionnaire/pageflow.h"
 #include "questionnaire/pagerules.h"
 #include "questionnaire/ruleconditions.h"
-#include "questionnaire/shellids.h"
+#include "reports/reports.h"
 #include "rules/prescription.h"
 #include "rules/tables.h"
+#include "shell/shell.h"
 #include "tools/dbtool/lib/check.h"
 #include "tools/dbtool/lib/check_internal.h"
 
 namespace {
+
+typedef void IdVisitor(std::uint16_t id, void* data);
+
+// The ids a table's visitor lists, in its order.
+std::vector<std::uint16_t> listed(void (*lister)(IdVisitor* visit, void* data))
+{
+    std::vector<std::uint16_t> ids;
+    lister([](std::uint16_t id, void* data) { static_cast<std::vector<std::uint16_t>*>(data)->push_back(id); }, &ids);
+    return ids;
+}
 
 // What a test needs of the element it names.
 enum class Fit {
@@ -198,12 +209,17 @@ std::vector<Row> tableRows()
     }
     shell.ids.push_back({rootElement, Fit::Module});
     shell.ids.push_back({moduleChoicePage, Fit::Page});
-    const ShellId* s = shellIds(&count);
-    for (int i = 0; i < count; ++i) {
-        Fit fit = s[i].use == ShellPageWithoutNext ? Fit::Page : s[i].use == ShellSummaryOwner ? Fit::Owner : Fit::Answerable;
-        shell.ids.push_back({s[i].id, fit});
-    }
+    for (std::uint16_t id : listed(visitResultsTitleDrugs))
+        shell.ids.push_back({id, Fit::Answerable});
+    for (std::uint16_t id : listed(visitPagesWithoutNext))
+        shell.ids.push_back({id, Fit::Page});
     rows.push_back(shell);
+    Row reports("the report layout");
+    for (std::uint16_t id : listed(visitSummaryOwners))
+        reports.ids.push_back({id, Fit::Owner});
+    for (std::uint16_t id : listed(visitSideEffectHeadings))
+        reports.ids.push_back({id, Fit::Answerable});
+    rows.push_back(reports);
     Row conversion("the dose conversion");
     visitConversionIds(onConversionId, &conversion);
     rows.push_back(conversion);
@@ -341,12 +357,8 @@ void checkPages(const Index& index, SourceErrors* problems)
     for (const Placed& e : all)
         if (isType(*e.element, ElementType::POPUP_LINK))
             linked.insert(e.element->subObject);
-    int count = 0;
-    std::set<std::uint16_t> backOnly;
-    const ShellId* s = shellIds(&count);
-    for (int i = 0; i < count; ++i)
-        if (s[i].use == ShellPageWithoutNext)
-            backOnly.insert(s[i].id);
+    std::vector<std::uint16_t> withoutNext = listed(visitPagesWithoutNext);
+    std::set<std::uint16_t> backOnly(withoutNext.begin(), withoutNext.end());
 
     std::set<std::uint16_t> reached, started;
     std::uint16_t module = 0, first = 0;
