@@ -57,6 +57,7 @@ TEST(Command, ExitStatusTellsDoneBadInputAndUsage)
         {"build from a bad source", "build " + shellPath(folder.file("bad")) + " " + shellPath(folder.file("root2")), 1},
         {"check the repository's sources", "check " + shellPath(std::string(ZURA_TEST_DIR) + "/../../data"), 0},
         {"check with an unknown option", "check --all " + shellPath(folder.file("data")), 2},
+        {"check with the option but no folder", "check --allow-missing-references", 2},
         {"check a bad source", "check " + shellPath(folder.file("bad")), 1},
         {"check an incoherent source", "check " + shellPath(folder.file("twice")), 1},
         {"build from a missing folder", "build " + shellPath(folder.file("nothing")) + " " + shellPath(folder.file("root3")), 1},

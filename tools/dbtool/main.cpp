@@ -63,7 +63,7 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && std::strcmp(argv[1], "build") == 0)
         return build(argv[2], argv[3]);
-    if (argc == 3 && std::strcmp(argv[1], "check") == 0)
+    if (argc == 3 && std::strcmp(argv[1], "check") == 0 && argv[2][0] != '-')
         return check(argv[2], false);
     if (argc == 4 && std::strcmp(argv[1], "check") == 0 && std::strcmp(argv[2], "--allow-missing-references") == 0)
         return check(argv[3], true);
