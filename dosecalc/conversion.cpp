@@ -4,6 +4,8 @@
 // quotient by zero; the report then says that it cannot recommend.
 #include "dosecalc/conversion.h"
 
+#include <initializer_list>
+
 #include "dosecalc/conversion_factors.h"
 #include "dosecalc/dose_ranges.h"
 #include "dosecalc/numtext.h"
@@ -197,6 +199,23 @@ bool halveTotal(DrugKeys first, DrugKeys second, int option)
 }
 
 } // namespace
+
+void visitConversionIds(ConversionIdVisitor* visit, void* data)
+{
+    for (const FactorRule& rule : factorRules)
+        for (std::uint16_t element : rule.elements)
+            if (element != 0)
+                visit(element, ConversionAnswered, data);
+    for (const OpioidQuestions* q : {&currentOpioid, &secondOpioid}) {
+        visit(q->oral, ConversionAnswered, data);
+        visit(q->givenInMcg, ConversionAnswered, data);
+        visit(q->oralDrug, ConversionDrugListPO, data);
+        visit(q->ivDrug, ConversionDrugListIV, data);
+        visit(q->doseMg, ConversionDose, data);
+        visit(q->doseMcg, ConversionDose, data);
+    }
+    visit(secondOpioidGiven, ConversionAnswered, data);
+}
 
 void raiseOptionStatus(AppState* state, int option, std::int32_t status)
 {

@@ -25,6 +25,17 @@ struct ConversionResult {
 // the chosen option 1..6, or -1 for the first run. The display and the selector are not touched.
 ConversionResult convertTherapy(AppState* state, const QuestionnaireState* questionnaire, int option);
 
+// How the conversion uses an element id, for checks over the display database (dbtool check).
+enum ConversionIdUse : std::uint8_t {
+    ConversionAnswered,     // its answer is tested
+    ConversionDrugListIV,   // owner of the drug OPTIONs whose keys take the IV factor
+    ConversionDrugListPO,   // owner of the drug OPTIONs whose keys take the PO factor
+    ConversionDose,         // its value is the dose entered
+};
+typedef void ConversionIdVisitor(std::uint16_t id, ConversionIdUse use, void* data);
+// Calls visit for every element id of the conversion's tables.
+void visitConversionIds(ConversionIdVisitor* visit, void* data);
+
 // Sets the option's status to the larger of its status and status.
 void raiseOptionStatus(AppState* state, int option, std::int32_t status);
 bool anyOptionStatus(const AppState* state, std::int32_t status);

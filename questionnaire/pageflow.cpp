@@ -32,6 +32,15 @@ const ModuleButton moduleButtons[] = {
 
 } // namespace
 
+bool moduleStart(int index, std::uint16_t* module, std::uint16_t* firstPage)
+{
+    if (index < 0 || index >= int(sizeof moduleButtons / sizeof moduleButtons[0]))
+        return false;
+    *module = moduleButtons[index].module;
+    *firstPage = moduleButtons[index].firstPage;
+    return true;
+}
+
 std::uint16_t nextVisiblePage(const Answer* states, std::uint16_t currentPage,
                               const DbRecord* const* hierarchyRecords)
 {

@@ -39,6 +39,10 @@ enum CheckTrigger { PageShown = 1, NextPressed = 2, ControlChanged = 3 };
 bool checkPage(std::uint16_t element, AnswerList* firedRules, AnswerList* answers, std::uint16_t page,
                int trigger);
 
+// The module of button index (0, 1, ...) and its first page, for checks over the database;
+// false past the last button.
+bool moduleStart(int index, std::uint16_t* module, std::uint16_t* firstPage);
+
 // Removes the answers of the pages after page, up to the end of the subtree that encloses it.
 void clearLaterAnswers(AnswerList* answers, std::uint16_t page, const DbRecord* const* hierarchyRecords);
 

@@ -4,6 +4,7 @@
 #include "questionnaire/ruleconditions.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "dosecalc/plausibility.h"
 
@@ -19,7 +20,16 @@ struct Reader {
     const char* at;
     const RuleContext* context;
     bool bad;
+    ConditionIdVisitor* visit = nullptr;   // set only when the ids are listed
+    void* visitData = nullptr;
 };
+
+std::int32_t noted(Reader& r, std::int32_t id, ConditionIdUse use)
+{
+    if (r.visit && !r.bad && id >= 0 && id <= 0xFFFF)
+        r.visit(std::uint16_t(id), use, r.visitData);
+    return id;
+}
 
 bool isWordChar(char c)
 {
@@ -72,18 +82,20 @@ std::int32_t number(Reader& r)
     return n;
 }
 
-bool answered(const Reader& r, std::int32_t id)
+bool answered(Reader& r, std::int32_t id)
 {
+    noted(r, id, IdAnswered);
     return answerValue(r.context->answers, std::uint32_t(id)) != 0;
 }
 
-bool fired(const Reader& r, std::int32_t id)
+bool fired(Reader& r, std::int32_t id)
 {
+    noted(r, id, IdRule);
     return r.context->firedRules && hasId(*r.context->firedRules, std::uint32_t(id));
 }
 
 // A list "N, N, ..." or a range "N to M"; counts how many members the test holds for.
-int countInList(Reader& r, bool (*test)(const Reader&, std::int32_t))
+int countInList(Reader& r, bool (*test)(Reader&, std::int32_t))
 {
     std::int32_t first = number(r);
     if (take(r, "to")) {
@@ -130,8 +142,11 @@ std::int32_t parenthesisedNumber(Reader& r)
     return n;
 }
 
-bool plausibleFromAnswers(const RuleContext& c)
+bool plausibleFromAnswers(Reader& r)
 {
+    const RuleContext& c = *r.context;
+    for (std::uint16_t id : {weightElement, ageElement, ageInYearsElement, weightInPoundsElement, ageInDaysElement})
+        noted(r, id, IdValue);
     return plausibleWeightForAge(std::uint16_t(answerValue(c.answers, weightElement)),
                                  std::uint16_t(answerValue(c.answers, ageElement)),
                                  answerValue(c.answers, ageInYearsElement) != 0,
@@ -152,15 +167,15 @@ bool primary(Reader& r)
     if (take(r, "always"))
         return true;
     if (take(r, "page"))
-        return c.page == number(r);
+        return c.page == noted(r, number(r), IdPage);
     if (take(r, "trigger"))
         return c.trigger == number(r);
     if (take(r, "element")) {
         if (take(r, "is")) {
             expect(r, "not");
-            return c.element != number(r);
+            return c.element != noted(r, number(r), IdElement);
         }
-        return c.element == number(r);
+        return c.element == noted(r, number(r), IdElement);
     }
     if (take(r, "any")) {
         expect(r, "of");
@@ -177,11 +192,11 @@ bool primary(Reader& r)
         return v;
     }
     if (take(r, "value"))
-        return compare(r, answerValue(c.answers, std::uint32_t(parenthesisedNumber(r))));
+        return compare(r, answerValue(c.answers, std::uint32_t(noted(r, parenthesisedNumber(r), IdValue))));
     if (take(r, "countChosen"))
-        return compare(r, countChosen(c.answers, std::uint32_t(parenthesisedNumber(r))));
+        return compare(r, countChosen(c.answers, std::uint32_t(noted(r, parenthesisedNumber(r), IdCounted))));
     if (take(r, "plausibleWeightForAge"))
-        return plausibleFromAnswers(c);
+        return plausibleFromAnswers(r);
     return answered(r, number(r));
 }
 
@@ -208,6 +223,15 @@ bool orExpression(Reader& r)
     return v;
 }
 
+ConditionResult readCondition(Reader& r)
+{
+    bool v = orExpression(r);
+    skipBlanks(r);
+    if (r.bad || *r.at != '\0')
+        return ConditionMalformed;
+    return v ? ConditionTrue : ConditionFalse;
+}
+
 } // namespace
 
 ConditionResult evaluateCondition(const char* condition, const RuleContext& context)
@@ -215,11 +239,16 @@ ConditionResult evaluateCondition(const char* condition, const RuleContext& cont
     if (!condition)
         return ConditionMalformed;
     Reader r{condition, &context, false};
-    bool v = orExpression(r);
-    skipBlanks(r);
-    if (r.bad || *r.at != '\0')
+    return readCondition(r);
+}
+
+ConditionResult visitConditionIds(const char* condition, ConditionIdVisitor* visit, void* data)
+{
+    if (!condition)
         return ConditionMalformed;
-    return v ? ConditionTrue : ConditionFalse;
+    RuleContext none{nullptr, nullptr, 0, 0, 0};
+    Reader r{condition, &none, false, visit, data};
+    return readCondition(r);
 }
 
 bool conditionHolds(const char* condition, const RuleContext& context)

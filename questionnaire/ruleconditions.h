@@ -33,3 +33,17 @@ enum ConditionResult { ConditionFalse = 0, ConditionTrue = 1, ConditionMalformed
 ConditionResult evaluateCondition(const char* condition, const RuleContext& context);
 // Holds only when well formed and true; a malformed condition never holds.
 bool conditionHolds(const char* condition, const RuleContext& context);
+
+// How a condition uses a number it names, for checks over the tables (dbtool check).
+enum ConditionIdUse : std::uint8_t {
+    IdAnswered,   // N, any of, none of: an element whose answer is tested
+    IdPage,       // page N
+    IdElement,    // element N, element is not N: the element whose control changed
+    IdValue,      // value(N) and the age and weight elements of plausibleWeightForAge
+    IdCounted,    // countChosen(N): an owner of chosen answers
+    IdRule,       // fired(...): a rule or check id
+};
+typedef void ConditionIdVisitor(std::uint16_t id, ConditionIdUse use, void* data);
+// Reads the condition as evaluateCondition does, with no answers, and calls visit for every id
+// it names; ConditionMalformed when the text is malformed.
+ConditionResult visitConditionIds(const char* condition, ConditionIdVisitor* visit, void* data);

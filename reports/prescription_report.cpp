@@ -100,6 +100,14 @@ int layoutSummary(int row)
 
 } // namespace
 
+void visitSummaryOwners(void (*visit)(std::uint16_t id, void* data), void* data)
+{
+    for (const SummaryGroup& group : summaryGroups)
+        for (std::uint16_t owner : group.owners)
+            if (owner)
+                visit(owner, data);
+}
+
 int reportFirstRow()
 {
     // A report numbers its rows from 0; after a results page that has lines of its own it starts

@@ -1,10 +1,15 @@
 // The prescription and side-effect reports: one section at a time, the one the section selector
 // shows, laid out as display lines from row 0. Each returns the next free row.
 #pragma once
+#include <cstdint>
 
 int prescriptionSection();
 int buildPrescriptionReport();
 int buildSideEffectReport();
+// The owners the summary lists and the ids that name the side-effect recommendation, for checks
+// over the display database (dbtool check).
+void visitSummaryOwners(void (*visit)(std::uint16_t id, void* data), void* data);
+void visitSideEffectHeadings(void (*visit)(std::uint16_t id, void* data), void* data);
 // Appends one line per cited reference, in stored order, two rows apart; returns the next row.
 int appendReferences(int row);
 

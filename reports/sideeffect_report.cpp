@@ -53,6 +53,12 @@ const char* recommendationHeading()
 
 } // namespace
 
+void visitSideEffectHeadings(void (*visit)(std::uint16_t id, void* data), void* data)
+{
+    for (const SideEffectHeading& h : sideEffectHeadings)
+        visit(h.id, data);
+}
+
 int buildSideEffectReport()
 {
     int row = reportFirstRow();

@@ -172,6 +172,18 @@ const char* resultsTitle(char* buffer, int size)
     return buffer;
 }
 
+void visitResultsTitleDrugs(void (*visit)(std::uint16_t id, void* data), void* data)
+{
+    for (const DrugTitle& drug : drugTitles)
+        visit(drug.id, data);
+}
+
+void visitPagesWithoutNext(void (*visit)(std::uint16_t id, void* data), void* data)
+{
+    for (std::uint16_t p : pagesWithoutNext)
+        visit(p, data);
+}
+
 bool pageHasNoNext(unsigned page)
 {
     for (std::uint16_t p : pagesWithoutNext)

@@ -57,4 +57,7 @@ DisplayLine* buildAboutPage();
 // Results titles and the pages without Next.
 const char* resultsTitle(char* buffer, int size);
 bool pageHasNoNext(unsigned page);
+// The ids of those tables, for checks over the display database (dbtool check).
+void visitResultsTitleDrugs(void (*visit)(std::uint16_t id, void* data), void* data);
+void visitPagesWithoutNext(void (*visit)(std::uint16_t id, void* data), void* data);
 void onEditNotification(DisplayLine* line, HWND control, int notification);

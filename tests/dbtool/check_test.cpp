@@ -120,4 +120,38 @@ TEST(Check, AdjacentBandsAndOtherTablesDoNotOverlap)
     EXPECT_TRUE(errors.empty()) << joined(errors);
 }
 
+// The bands against the generator's: each of the generator's tables must be written exactly as it
+// gives it; tables it does not give are not compared.
+TEST(Check, BandsDifferingFromTheGeneratorAreNamed)
+{
+    const std::string generatedText = "range table=1 lower=0 upper=10\n" + regimens + "range table=1 lower=10 upper=20\n" +
+                                      regimens;
+    const std::string other = "range table=2 lower=5 upper=15\n    regimen1 \"x\"\n";
+    const Case cases[] = {
+        {"as generated", generatedText + other, ""},
+        {"a regimen changed", "range table=1 lower=0 upper=10\n" + regimens + "range table=1 lower=10 upper=20\n" +
+                                  "    regimen1 \"A\"\n    regimen2 \"b\"\n    regimen3 \"c\"\n    regimen4 \"None\"\n"
+                                  "    regimen5 \"e\"\n    regimen6 \"f\"\n",
+         "t.txt:8: band (10, 20] of table 1: regimen1 is \"A\"; the generator gives \"a\""},
+        {"a band missing", "range table=1 lower=0 upper=10\n" + regimens,
+         "content sources: the generator gives band (10, 20] of table 1, which the sources do not hold"},
+        {"a band split", "range table=1 lower=0 upper=5\n" + regimens + "range table=1 lower=5 upper=10\n" + regimens +
+                             "range table=1 lower=10 upper=20\n" + regimens,
+         "t.txt:8: band (5, 10] of table 1 is not one the generator gives"},
+    };
+    SourceErrors errors;
+    ContentSource generated = parseContent(generatedText, &errors);
+    ASSERT_TRUE(errors.empty()) << joined(errors);
+    for (const Case& c : cases) {
+        ContentSource s = parseContent(c.source, &errors);
+        ASSERT_TRUE(errors.empty()) << c.name << ": " << joined(errors);
+        checkBandsAgainst(s, generated, &errors);
+        if (c.message.empty())
+            EXPECT_TRUE(errors.empty()) << c.name << ":\n" << joined(errors);
+        else
+            EXPECT_THAT(errors.messages, Contains(HasSubstr(c.message))) << c.name << ":\n" << joined(errors);
+        errors = SourceErrors();
+    }
+}
+
 } // namespace

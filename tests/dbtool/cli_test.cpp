@@ -56,6 +56,8 @@ TEST(Command, ExitStatusTellsDoneBadInputAndUsage)
         {"dump a damaged file", "dump --display " + shellPath(folder.file("short.pdb")), 1},
         {"build from a bad source", "build " + shellPath(folder.file("bad")) + " " + shellPath(folder.file("root2")), 1},
         {"check the repository's sources", "check " + shellPath(std::string(ZURA_TEST_DIR) + "/../../data"), 0},
+        {"check with an unknown option", "check --all " + shellPath(folder.file("data")), 2},
+        {"check with the option but no folder", "check --allow-missing-references", 2},
         {"check a bad source", "check " + shellPath(folder.file("bad")), 1},
         {"check an incoherent source", "check " + shellPath(folder.file("twice")), 1},
         {"build from a missing folder", "build " + shellPath(folder.file("nothing")) + " " + shellPath(folder.file("root3")), 1},
@@ -74,6 +76,27 @@ TEST(Command, ABadSourceIsNamedByFileAndLineAndNothingIsWritten)
     EXPECT_THAT(errors, HasSubstr(bad + ":3: unknown element type 'BOX'"));
     EXPECT_THAT(errors, HasSubstr("c.txt:1: empty range: lower 5 is not below upper 2"));
     EXPECT_FALSE(std::filesystem::exists(displayDatabaseFile(folder.file("root"))));
+}
+
+// The repository's display sources with a reference record of one citation: the rules record
+// ids it lacks, which fail check and are only warnings with --allow-missing-references.
+TEST(Command, MissingReferencesFailCheckUnlessAllowed)
+{
+    TempFolder folder;
+    std::string data = std::string(ZURA_TEST_DIR) + "/../../data";
+    std::filesystem::copy(data, folder.file("data"), std::filesystem::copy_options::recursive);
+    for (const auto& file : std::filesystem::directory_iterator(folder.file("data/content"))) {
+        std::string text, error;
+        readTextFile(file.path().string(), &text, &error);
+        if (text.find("\nreference ") != std::string::npos || text.rfind("reference ", 0) == 0)
+            std::filesystem::remove(file.path());
+    }
+    folder.write("data/content/zz-references.txt", "reference id=3361 type=1\n    title \"t\"\n");
+    std::string errors;
+    EXPECT_EQ(runDbtool(folder, "check " + shellPath(folder.file("data")), &errors), 1);
+    EXPECT_THAT(errors, HasSubstr("content sources: reference id 3362, recorded by the references, has no entry"));
+    EXPECT_EQ(runDbtool(folder, "check --allow-missing-references " + shellPath(folder.file("data")), &errors), 0);
+    EXPECT_THAT(errors, HasSubstr("warning: content sources: reference id 3362, recorded by the references"));
 }
 
 TEST(Command, DamageIsReportedOnStandardError)

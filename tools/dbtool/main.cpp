@@ -17,7 +17,10 @@ int usage()
                  "usage: dbtool build DATA_DIR ROOT      sources in DATA_DIR/display and DATA_DIR/content to\n"
                  "                                       ROOT/Program Files/Quellix/*.pdb\n"
                  "       dbtool dump [--display|--content] FILE\n"
-                 "       dbtool check DATA_DIR                 proves the sources coherent\n");
+                 "       dbtool check [--allow-missing-references] DATA_DIR\n"
+                 "                                       proves the sources coherent; the option reports\n"
+                 "                                       reference ids missing from the reference record\n"
+                 "                                       as warnings\n");
     return 2;
 }
 
@@ -35,10 +38,13 @@ int build(const char* dataDir, const char* root)
     return report(errors);
 }
 
-int check(const char* dataDir)
+// With allowMissingReferences, reference ids missing from the reference record are warnings.
+int check(const char* dataDir, bool allowMissingReferences)
 {
-    SourceErrors problems;
-    checkDataDir(dataDir, &problems);
+    SourceErrors problems, missing;
+    checkDataDir(dataDir, &problems, allowMissingReferences ? &missing : nullptr);
+    for (const std::string& m : missing.messages)
+        std::fprintf(stderr, "warning: %s\n", m.c_str());
     return report(problems);
 }
 
@@ -57,8 +63,10 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && std::strcmp(argv[1], "build") == 0)
         return build(argv[2], argv[3]);
-    if (argc == 3 && std::strcmp(argv[1], "check") == 0)
-        return check(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "check") == 0 && argv[2][0] != '-')
+        return check(argv[2], false);
+    if (argc == 4 && std::strcmp(argv[1], "check") == 0 && std::strcmp(argv[2], "--allow-missing-references") == 0)
+        return check(argv[3], true);
     if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
         return dump(argv[2], DatabaseKind::Detect);
     if (argc == 4 && std::strcmp(argv[1], "dump") == 0 && std::strcmp(argv[2], "--display") == 0)

@@ -5,17 +5,13 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "dosecalc/conversion_factors.h"
 #include "questionnaire/elements.h"
 #include "tools/dbtool/lib/build.h"
-
-namespace {
-
-struct Placed {
-    const ElementSpec* element;
-    const SourcePlace* place;
-};
+#include "tools/dbtool/lib/check_internal.h"
+#include "tools/doseranges/lib/table.h"
 
 std::vector<Placed> elementSequence(const DisplaySource& source)
 {
@@ -28,9 +24,6 @@ std::vector<Placed> elementSequence(const DisplaySource& source)
 
 std::string named(const ElementSpec& e) { return std::string(elementTypeName(e.type)) + " " + std::to_string(e.id); }
 
-bool isType(const ElementSpec& e, ElementType t) { return e.type == std::int8_t(t); }
-
-// The end (one past) of the subtree whose head is at index i.
 std::size_t subtreeEnd(const std::vector<Placed>& all, std::size_t i)
 {
     std::size_t j = i + 1;
@@ -38,6 +31,27 @@ std::size_t subtreeEnd(const std::vector<Placed>& all, std::size_t i)
         ++j;
     return j;
 }
+
+std::size_t enclosingPage(const std::vector<Placed>& all, std::size_t i)
+{
+    for (std::size_t page = i + 1; page-- > 0;)
+        if (isType(*all[page].element, ElementType::PAGE))
+            return page;
+    return all.size();
+}
+
+bool isChoice(const ElementSpec& e)
+{
+    return isType(e, ElementType::RADIO) || isType(e, ElementType::CHECKBOX) || isType(e, ElementType::OPTION);
+}
+
+bool isResultsPage(const ElementSpec& e)
+{
+    return isType(e, ElementType::PAGE) &&
+           (e.style == std::int8_t(ElementStyle::RECOMMEND) || e.elementClass == std::int8_t(ElementClass::RECOMMEND));
+}
+
+namespace {
 
 void checkUniqueIds(const std::vector<Placed>& all, SourceErrors* problems)
 {
@@ -71,9 +85,7 @@ void checkResultsPages(const std::vector<Placed>& all, SourceErrors* problems)
 {
     for (std::size_t i = 0; i < all.size(); ++i) {
         const ElementSpec& e = *all[i].element;
-        bool results = isType(e, ElementType::PAGE) && (e.style == std::int8_t(ElementStyle::RECOMMEND) ||
-                                                          e.elementClass == std::int8_t(ElementClass::RECOMMEND));
-        if (results && subtreeEnd(all, i) > i + 1)
+        if (isResultsPage(e) && subtreeEnd(all, i) > i + 1)
             problems->add(*all[i].place, "results page " + std::to_string(e.id) + " has elements of its own (first " +
                                              named(*all[i + 1].element) + " at " + placeText(*all[i + 1].place) +
                                              "); the report is laid out below it");
@@ -114,15 +126,12 @@ void checkRequiredHeads(const std::vector<Placed>& all, SourceErrors* problems)
         const ElementSpec& e = *all[i].element;
         if (!e.required)
             continue;
-        std::size_t page = i;
-        while (page > 0 && !isType(*all[page].element, ElementType::PAGE))
-            --page;
+        std::size_t page = enclosingPage(all, i);
+        if (page == all.size())
+            page = 0;
         bool choice = false;
-        for (std::size_t j = page; j < subtreeEnd(all, page) && !choice; ++j) {
-            const ElementSpec& c = *all[j].element;
-            choice = c.group == e.id && (isType(c, ElementType::RADIO) || isType(c, ElementType::CHECKBOX) ||
-                                         isType(c, ElementType::OPTION));
-        }
+        for (std::size_t j = page; j < subtreeEnd(all, page) && !choice; ++j)
+            choice = all[j].element->group == e.id && isChoice(*all[j].element);
         if (!choice)
             problems->add(*all[i].place, named(e) + " is required, but no RADIO, CHECKBOX or OPTION on its page has group=" +
                                              std::to_string(e.id) + ": Next could never pass");
@@ -156,12 +165,16 @@ void checkDrugKeys(const std::vector<Placed>& all, SourceErrors* problems)
     }
 }
 
+std::string bandName(const DoseRangeSource& r)
+{
+    return "band (" + std::to_string(r.lower) + ", " + std::to_string(r.upper) + "] of table " + std::to_string(r.table);
+}
+
 void checkBands(const ContentSource& s, SourceErrors* problems)
 {
     for (std::size_t i = 0; i < s.ranges.size(); ++i) {
         const DoseRangeSource& r = s.ranges[i];
-        std::string band = "band (" + std::to_string(r.lower) + ", " + std::to_string(r.upper) + "] of table " +
-                           std::to_string(r.table);
+        std::string band = bandName(r);
         for (std::size_t j = 0; j < i; ++j) {
             const DoseRangeSource& q = s.ranges[j];
             if (q.table == r.table && r.lower < q.upper && q.lower < r.upper)
@@ -175,6 +188,50 @@ void checkBands(const ContentSource& s, SourceErrors* problems)
                                                     " is empty; write \"None\" where the option cannot give the dose");
     }
 }
+
+} // namespace
+
+void checkBandsAgainst(const ContentSource& s, const ContentSource& generated, SourceErrors* problems)
+{
+    std::set<int> tables;
+    for (const DoseRangeSource& g : generated.ranges)
+        tables.insert(g.table);
+    std::map<std::pair<int, int>, std::size_t> written;   // (table, lower) -> index in s
+    for (std::size_t i = 0; i < s.ranges.size(); ++i)
+        if (tables.count(s.ranges[i].table)) {
+            written.emplace(std::make_pair(int(s.ranges[i].table), int(s.ranges[i].lower)), i);
+        }
+    std::set<std::size_t> matched;
+    for (const DoseRangeSource& g : generated.ranges) {
+        auto at = written.find({g.table, g.lower});
+        if (at == written.end() || s.ranges[at->second].upper != g.upper) {
+            problems->add(SourcePlace{"content sources", 0}, "the generator gives " + bandName(g) +
+                                                                 ", which the sources do not hold; run tools/doseranges again");
+            continue;
+        }
+        matched.insert(at->second);
+        const DoseRangeSource& r = s.ranges[at->second];
+        for (std::size_t k = 0; k < r.strings.size(); ++k)
+            if (r.strings[k] != g.strings[k])
+                problems->add(s.rangePlaces[at->second], bandName(r) + ": " + doseRangeStringName(int(k)) + " is \"" +
+                                                             r.strings[k] + "\"; the generator gives \"" + g.strings[k] + "\"");
+    }
+    for (std::size_t i = 0; i < s.ranges.size(); ++i)
+        if (tables.count(s.ranges[i].table) && !matched.count(i))
+            problems->add(s.rangePlaces[i], bandName(s.ranges[i]) + " is not one the generator gives");
+}
+
+void checkBandsAgainstGenerator(const ContentSource& s, SourceErrors* problems)
+{
+    ContentSource generated;
+    SourceErrors errors;
+    parseContentText(doseranges::doseRangeSource(), "tools/doseranges output", &generated, &errors);
+    for (const std::string& m : errors.messages)
+        problems->add(SourcePlace{"tools/doseranges", 0}, "its output does not parse: " + m);
+    checkBandsAgainst(s, generated, problems);
+}
+
+namespace {
 
 void checkConversions(const ContentSource& s, SourceErrors* problems)
 {
@@ -240,13 +297,16 @@ void checkContentSource(const ContentSource& source, SourceErrors* problems)
     checkReferences(source, problems);
 }
 
-bool checkDataDir(const std::string& dataDir, SourceErrors* problems)
+bool checkDataDir(const std::string& dataDir, SourceErrors* problems, SourceErrors* missingReferences)
 {
     DisplaySource display;
     ContentSource content;
     if (!loadSources(dataDir, &display, &content, problems))
         return false;
     checkDisplaySource(display, problems);
+    checkDisplayAgainstTables(display, problems);
     checkContentSource(content, problems);
+    checkBandsAgainstGenerator(content, problems);
+    checkRecordedReferences(content, missingReferences ? missingReferences : problems);
     return problems->empty();
 }
