@@ -70,8 +70,12 @@ void onBack()
         appState->viewState = ModuleView;
     } else {
         appState->pageLinkOpen = 0;
-        if (!goBack())
+        if (!goBack()) {
+            // Back from a module's first page: the home page, whose page is 9521, so that the
+            // checks run on showing it are those of the home page, not of the page just left.
             appState->viewState = HomeView;
+            questionnaireState->currentPage = 9521;
+        }
     }
     showScreen(RebuildScreen, nullptr);
 }
