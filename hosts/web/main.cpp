@@ -1,0 +1,14 @@
+// zura-web's entry: the server with the device program's startUp, once the shell provides it.
+#include "hosts/web/web.h"
+
+#if __has_include("shell/shell.h")
+#include "shell/shell.h"
+static const WebProgramEntry deviceEntry = startUp;
+#else
+static const WebProgramEntry deviceEntry = nullptr;
+#endif
+
+int main(int argc, char** argv)
+{
+    return webMain(argc, argv, deviceEntry, ZURA_DATA_ROOT);
+}
