@@ -185,13 +185,14 @@ const char webPageScript[] = R"PAGE('use strict';
       arrow.style.borderLeft = '1px solid #9a9a9a';
       triangle(arrow, 15, w.closedHeight - 2, 'down');
       if (w.dropped) {
-        const h = w.itemHeight;
-        const list = box([w.rect[0], w.rect[1] + w.closedHeight, w.rect[2], w.items.length * h + 2]);
+        const h = w.itemHeight, r = comboList(w);
+        const list = box(r);
         list.style.border = '1px solid #000';
         list.style.background = '#fff';
         list.style.zIndex = '1';
-        w.items.forEach((item, i) => listLine(list, [0, i * h, w.rect[2] - 2, h], w, i, i === w.selected));
+        w.items.forEach((item, i) => listLine(list, [0, i * h, r[2] - 2, h], w, i, i === w.selected));
         list.dataset.id = w.id;
+        list.dataset.kind = 'droplist';
       }
       return el;
     },
@@ -241,6 +242,14 @@ const char webPageScript[] = R"PAGE('use strict';
     text(el, [right ? 0 : gap, 0, w.rect[2] - gap, w.rect[3]], w, w.text,
          {middle: true, align: right ? 'right' : 'left'});
     return el;
+  }
+
+  // A dropped list opens below its box, or above it when the screen has no room below.
+  function comboList(w) {
+    const height = w.items.length * w.itemHeight + 2;
+    const below = w.rect[1] + w.closedHeight;
+    const y = below + height <= current.height || w.rect[1] < height ? below : w.rect[1] - height;
+    return [w.rect[0], y, w.rect[2], height];
   }
 
   function listLine(parent, r, w, index, chosen) {
@@ -385,8 +394,8 @@ const char webPageScript[] = R"PAGE('use strict';
       if (index >= 0 && index < w.items.length) act({kind: 'pick', window: w.id, index});
       return;
     }
-    if (w.kind === 'combo' && w.dropped && y >= w.rect[1] + w.closedHeight) {
-      const index = Math.floor((y - w.rect[1] - w.closedHeight - 1) / w.itemHeight);
+    if (el.dataset.kind === 'droplist') {
+      const index = Math.floor((y - comboList(w)[1] - 1) / w.itemHeight);
       if (index >= 0 && index < w.items.length) act({kind: 'pick', window: w.id, index});
       return;
     }
