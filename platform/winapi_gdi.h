@@ -14,12 +14,9 @@ typedef signed short SHORT;
 #define GetBValue(rgb) ((BYTE)((rgb) >> 16))
 #define CLR_INVALID 0xFFFFFFFF
 
-// --- resource names --------------------------------------------------------------------------
-#ifndef MAKEINTRESOURCEW
-#define IS_INTRESOURCE(r) ((((UINT_PTR)(r)) >> 16) == 0)
-#define MAKEINTRESOURCEW(i) ((LPWSTR)((UINT_PTR)((WORD)(i))))
-#endif
-#ifndef RT_CURSOR
+// --- resources ---------------------------------------------------------------------------------
+// MAKEINTRESOURCEW, IS_INTRESOURCE, ACCEL, FVIRTKEY..., DLGTEMPLATE and DLGITEMTEMPLATE are
+// declared with the window calls in winapi.h.
 #define RT_CURSOR MAKEINTRESOURCEW(1)
 #define RT_BITMAP MAKEINTRESOURCEW(2)
 #define RT_ICON MAKEINTRESOURCEW(3)
@@ -33,20 +30,9 @@ typedef signed short SHORT;
 #define RT_GROUP_CURSOR MAKEINTRESOURCEW(12)
 #define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 #define RT_VERSION MAKEINTRESOURCEW(16)
-#endif
-#ifndef IDI_APPLICATION
 #define IDI_APPLICATION MAKEINTRESOURCEW(32512)
-#endif
 
-// Accelerator table entries: what LoadResource gives for RT_ACCELERATOR is an array of
-// ACCELTABLEENTRY, the last one flagged 0x80.
-#ifndef FVIRTKEY
-#define FVIRTKEY 0x01
-#define FNOINVERT 0x02
-#define FSHIFT 0x04
-#define FCONTROL 0x08
-#define FALT 0x10
-#endif
+// What LoadResource gives for RT_ACCELERATOR: an array of these, the last flagged 0x80.
 struct ACCELTABLEENTRY {
     WORD fFlags;
     WORD wAnsi;
@@ -54,17 +40,18 @@ struct ACCELTABLEENTRY {
     WORD padding;
 };
 
-// Dialog templates as the resource compiler writes them (DIALOG, not DIALOGEX): a DLGTEMPLATE,
+// A dialog template as the resource compiler writes it (DIALOG, not DIALOGEX): a DLGTEMPLATE,
 // then menu, class and title (each 0x0000, 0xFFFF + ordinal or a NUL-terminated string), the
 // point size and face when DS_SETFONT is set; then each item DWORD-aligned: a DLGITEMTEMPLATE,
 // class, title and a WORD count of creation data.
-// DLGTEMPLATE and DLGITEMTEMPLATE are declared with the dialog calls in winapi.h.
 
 HRSRC FindResourceW(HINSTANCE module, LPCWSTR name, LPCWSTR type);
 HGLOBAL LoadResource(HINSTANCE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL data);
 DWORD SizeofResource(HINSTANCE module, HRSRC resource);
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);
+// Builds the table with CreateAcceleratorTableW; nullptr when there is no such resource.
+HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name);
 
 // --- fonts ------------------------------------------------------------------------------------
 #define LF_FACESIZE 32
@@ -253,8 +240,6 @@ int ReleaseDC(HWND window, HDC dc);
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
-BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND window, const RECT* rect);
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);

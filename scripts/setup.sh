@@ -3,6 +3,10 @@
 set -euo pipefail
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           libfreetype-dev fonts-dejavu-core valgrind)
+if [ "${ZURA_WITH_WINDRES:-0}" = 1 ]; then
+  # The Windows resource compiler and headers: the build then checks resources/zura.rc with it.
+  packages+=(binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+fi
 # The browser host (zura-web) and its browser test.
 if [ "${ZURA_WITH_BROWSER:-0}" = 1 ]; then
   packages+=(chromium libcpp-httplib-dev nlohmann-json3-dev zlib1g-dev)

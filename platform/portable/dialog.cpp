@@ -3,10 +3,10 @@
 // nested loop, the owner disabled meanwhile), EndDialog, the dialog manager's default processing
 // (DefDlgProcW: focus kept across activation, WM_CLOSE as IDCANCEL) and IsDialogMessageW.
 // A template is parsed whole into plain records before any window is made.
-// Differs from Windows in: dialog base units are fixed at 6 x 13 pixels (the template's font is
-// not created; controls keep the system font); a template's own class name is ignored (every
-// dialog is "#32770"); templates are read at most 64 KiB far, strings at most 256 units;
-// IsDialogMessageW knows Enter, Escape and Tab only.
+// Differs from Windows in: dialog base units are fixed at 6 x 13 pixels; the template's font is
+// not created, its controls keep the system font (which is what "System" 8 maps to here); a
+// template's own class name is ignored (every dialog is "#32770"); templates are read at most
+// 64 KiB far, strings at most 256 units; IsDialogMessageW knows Enter, Escape and Tab only.
 #include "platform/portable/wnd.h"
 
 #include <algorithm>

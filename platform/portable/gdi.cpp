@@ -1,7 +1,7 @@
 // Device contexts and graphics objects of the portable platform: window, screen and memory DCs,
 // what is selected into them, stock objects, and each window's RGB surface.
 // Differs from Windows in: every window (child or not) has a surface of its own, the size of its
-// window rectangle, which a host composes; a window DC starts, as on Windows, with the system font
+// client area, which a host composes; a window DC starts, as on Windows, with the system font
 // (WM_SETFONT does not reach it); CreateCompatibleBitmap always makes a colour bitmap.
 #include "platform/portable/gdi_records.h"
 #include "platform/portable/graphics.h"
@@ -17,17 +17,6 @@ static std::set<const PortableDc*>& liveDcs = *new std::set<const PortableDc*>;
 static std::map<HWND, PortableGdiObject*>& surfaces = *new std::map<HWND, PortableGdiObject*>;
 static PortableGdiObject* screenSurface = nullptr;
 
-static const int screenWidth = 240;
-static const int screenHeight = 320;
-
-static bool (*windowRectSource)(HWND, RECT*) = nullptr;
-
-void portableGdiUseWindowRects(bool (*source)(HWND window, RECT* screenRect)) { windowRectSource = source; }
-
-bool gdiWindowRect(HWND window, RECT* rect)
-{
-    return windowRectSource ? windowRectSource(window, rect) : portableWindowRect(window, rect);
-}
 
 bool gdiLiveObject(HGDIOBJ object) { return object && liveObjects.count(object) != 0; }
 bool gdiLiveDc(HDC dc) { return dc && liveDcs.count(dc) != 0; }
@@ -122,8 +111,8 @@ static void freeDc(PortableDc* dc)
 
 HDC GetDC(HWND window)
 {
-    RECT rect;
-    if (window && !gdiWindowRect(window, &rect))
+    RECT client;
+    if (window && !GetClientRect(window, &client))
         return nullptr;
     PortableDc* dc = newDc();
     dc->window = window;
@@ -170,13 +159,14 @@ static PortableGdiObject* resizedSurface(PortableGdiObject* surface, int width, 
     return fresh;
 }
 
+// A window DC draws in client coordinates on a surface the size of the client area.
 static PortableGdiObject* windowSurface(HWND window)
 {
-    RECT rect;
-    if (!gdiWindowRect(window, &rect))
+    RECT client;
+    if (!GetClientRect(window, &client))
         return nullptr;
-    int width = std::clamp<long>(rect.right - rect.left, 0, 4096);
-    int height = std::clamp<long>(rect.bottom - rect.top, 0, 4096);
+    int width = std::clamp<long>(client.right - client.left, 0, 4096);
+    int height = std::clamp<long>(client.bottom - client.top, 0, 4096);
     PortableGdiObject*& surface = surfaces[window];
     surface = resizedSurface(surface, width, height);
     return surface;
@@ -189,7 +179,7 @@ PortableGdiObject* gdiTarget(HDC dc)
     if (dc->memory)
         return dc->bitmap;
     if (dc->screen) {
-        screenSurface = resizedSurface(screenSurface, screenWidth, screenHeight);
+        screenSurface = resizedSurface(screenSurface, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         return screenSurface;
     }
     return windowSurface(dc->window);
@@ -197,7 +187,6 @@ PortableGdiObject* gdiTarget(HDC dc)
 
 void portableGdiWindowDestroyed(HWND window)
 {
-    gdiForgetUpdate(window);
     auto found = surfaces.find(window);
     if (found != surfaces.end()) {
         freeObject(found->second);

@@ -59,9 +59,6 @@ inline bool gdiInClip(const PortableDc* dc, long x, long y)
     return !dc->clipped || (x >= dc->clip.left && x < dc->clip.right && y >= dc->clip.top && y < dc->clip.bottom);
 }
 
-// A window's rectangle in screen coordinates, from the window system (gdi.cpp).
-bool gdiWindowRect(HWND window, RECT* rect);
-
 // Handle registries (gdi.cpp).
 bool gdiLiveObject(HGDIOBJ object);
 bool gdiLiveDc(HDC dc);
@@ -76,9 +73,6 @@ int gdiCharAdvance(HFONT font, WCHAR c);
 struct FT_FaceRec_;
 FT_FaceRec_* gdiSizedFace(HFONT font);
 void gdiMeasuredMetrics(HFONT font, TEXTMETRICW* metrics);
-
-// Painting (paint.cpp): the window is gone, forget its update region.
-void gdiForgetUpdate(HWND window);
 
 // Bitmaps (bitmaps.cpp).
 PortableGdiObject* gdiNewBitmap(int width, int height, COLORREF fill);

@@ -11,6 +11,3 @@ bool portableBitmapPixels(HBITMAP bitmap, int* width, int* height, const COLORRE
 // Writes width x height pixels as a 24-bit BMP file; false when it cannot be written.
 bool portableSaveBmp(const char* path, int width, int height, const COLORREF* pixels);
 
-// For tests of the graphics half alone: window rectangles come from this function instead of the
-// window system (nullptr: from the window system again).
-void portableGdiUseWindowRects(bool (*source)(HWND window, RECT* screenRect));

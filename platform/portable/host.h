@@ -1,6 +1,8 @@
 // Hooks of the portable window system for the hosts and tests; the device program never
 // includes this. Hosts feed user actions (turned into exactly the messages the real system
-// would send) and read the window tree back as a snapshot.
+// would send) and read the window tree back as a snapshot. Everything here is called on the
+// program's one thread: a host with threads of its own hands actions over inside its input
+// source, which the program's thread calls.
 #pragma once
 #include "platform/winapi.h"
 

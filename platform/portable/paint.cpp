@@ -5,13 +5,7 @@
 // invalidated); BeginPaint sends no WM_ERASEBKGND and always reports fErase, since the
 // background is never erased for the window procedure.
 #include "platform/portable/gdi_records.h"
-
-#include <algorithm>
-#include <map>
-
 #include "platform/portable/internal.h"
-
-void gdiForgetUpdate(HWND) {}
 
 BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL)
 {

@@ -106,3 +106,25 @@ int LoadStringW(HINSTANCE, UINT id, LPWSTR buffer, int bufferMax)
     buffer[copied] = 0;
     return copied;
 }
+
+HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name)
+{
+    HRSRC found = name ? FindResourceW(instance, name, RT_ACCELERATOR) : nullptr;
+    if (!found)
+        return nullptr;
+    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(instance, found)));
+    DWORD count = SizeofResource(instance, found) / sizeof(ACCELTABLEENTRY);
+    ACCEL entries[64];
+    DWORD used = 0;
+    for (DWORD i = 0; i < count && used < 64; i++) {
+        const BYTE* entry = data + i * sizeof(ACCELTABLEENTRY);
+        WORD flags = static_cast<WORD>(entry[0] | (entry[1] << 8));
+        entries[used].fVirt = static_cast<BYTE>(flags & 0x7F);
+        entries[used].key = static_cast<WORD>(entry[2] | (entry[3] << 8));
+        entries[used].cmd = static_cast<WORD>(entry[4] | (entry[5] << 8));
+        used++;
+        if (flags & 0x80)
+            break;  // the last entry of the table
+    }
+    return used ? CreateAcceleratorTableW(entries, static_cast<int>(used)) : nullptr;
+}

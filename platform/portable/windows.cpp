@@ -1,8 +1,8 @@
 // Window classes and the life of a window: RegisterClassW, CreateWindowExW, DestroyWindow.
 // Differs from Windows in: creation sends only WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE and
 // WM_PARENTNOTIFY (no WM_GETMINMAXINFO, WM_NCCALCSIZE or WM_WINDOWPOS*); a WS_CHILD window without
-// a parent is accepted as a hidden top-level window, as the handheld's system does; class extra
-// bytes are not kept.
+// a parent is accepted as a parentless window, as the handheld's system does; an overlapped window
+// gets no caption of its own (as on the handheld); class extra bytes are not kept.
 #include "platform/portable/host.h"
 #include "platform/portable/internal.h"
 #include "platform/portable/wnd.h"
@@ -82,6 +82,27 @@ void unlink(HWND window)
     ws.input.erase(std::remove_if(ws.input.begin(), ws.input.end(), isFor), ws.input.end());
 }
 
+// Keeps a destroyed window's record for a while (what a modal loop reads after the window has
+// gone, and so that a stale handle is known to be stale); only its contents are released.
+constexpr std::size_t deadRecordsKept = 4096;
+
+void retire(HWND window)
+{
+    WindowSystem& ws = windowSystem();
+    auto it = std::find_if(ws.records.begin(), ws.records.end(), [window](const auto& r) { return r.get() == window; });
+    if (it == ws.records.end())
+        return;
+    window->text = {};
+    window->items = {};
+    window->children = {};
+    ws.dead.push_back(std::move(*it));
+    ws.records.erase(it);
+    if (ws.dead.size() > deadRecordsKept) {
+        knownWindows().erase(ws.dead.front().get());
+        ws.dead.pop_front();
+    }
+}
+
 void sendDestroy(HWND window)
 {
     if (!liveWindow(window))
@@ -112,6 +133,7 @@ void freeWindow(HWND window)
     unlink(window);
     w->alive = false;
     portableGdiWindowDestroyed(window);
+    retire(window);
 }
 
 RECT initialRect(DWORD style, int x, int y, int width, int height)
@@ -305,6 +327,7 @@ void portableResetWindows()
     }
     knownWindows().clear();
     ws.records.clear();
+    ws.dead.clear();
     ws.topLevel.clear();
     ws.classes.clear();
     registerBuiltIns(ws);

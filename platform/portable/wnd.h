@@ -1,6 +1,6 @@
 // Window records of the portable window system and the helpers its files share.
-// A window handle points to a PortableWindow; records of destroyed windows stay allocated (marked
-// dead) until portableResetWindows, so a stale handle is recognised instead of reused.
+// A window handle points to a PortableWindow. The records of the last few thousand destroyed
+// windows stay allocated (marked dead), so a stale handle is recognised instead of reused.
 #pragma once
 #include "platform/winapi.h"
 
@@ -81,7 +81,8 @@ struct PortableWindow {
 
 // The whole window system's state: one per process, used from the program's one thread.
 struct WindowSystem {
-    std::vector<std::unique_ptr<PortableWindow>> records;   // every window ever made
+    std::vector<std::unique_ptr<PortableWindow>> records;   // the live windows
+    std::deque<std::unique_ptr<PortableWindow>> dead;       // recently destroyed, oldest first
     std::vector<HWND> topLevel;                             // bottom to top of the z order
     std::vector<std::unique_ptr<WindowClass>> classes;
     HWND focus = nullptr;
@@ -114,10 +115,6 @@ void notifyParent(HWND control, WORD code);
 int copyText(const std::u16string& text, WCHAR* buffer, std::size_t size);
 std::u16string textOf(LPCWSTR text);      // nullptr and resource ordinals give ""
 bool sameTextNoCase(const std::u16string& a, const std::u16string& b);
-
-// From the graphics half: a device context on a window, for WM_DRAWITEM.
-HDC GetDC(HWND window);
-int ReleaseDC(HWND window, HDC dc);
 
 void resetAccelerators();    // messages.cpp
 void resetInput();           // input.cpp

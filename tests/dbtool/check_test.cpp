@@ -48,6 +48,9 @@ TEST(Check, EachFaultOfTheDisplaySourceIsNamed)
         {"required without choices", home + "    PAGE 10 \"p\"\n      LABEL 11 group=11 required \"q\"\n"
                                              "        RADIO 12 group=99 \"a\"\n",
          "t.txt:7: LABEL 11 is required, but no RADIO, CHECKBOX or OPTION on its page has group=11: Next could never pass"},
+        {"drug keys without a factor", home + "    PAGE 10 \"p\"\n      SELECT 11 \"\"\n"
+                                              "        OPTION 12 key1=0x0724673C key2=759 \"x\"\n",
+         "t.txt:8: OPTION 12: keys 0x0724673C/759 have no conversion factor for any route"},
         {"option without select", home + "    PAGE 10 \"p\"\n      LABEL 11 \"q\"\n        OPTION 12 \"a\"\n",
          "t.txt:8: OPTION 12 does not follow a SELECT"},
     };
@@ -88,6 +91,10 @@ TEST(Check, EachFaultOfTheContentSourceIsNamed)
         {"conversion without a product", "range table=1 lower=0 upper=10\n" + regimens +
                                              "conversion key1=1 key2=2 from=3 to=8 table=1\n    product1 \"a\"\n",
          "t.txt:8: conversion 0x00000001/2: product2 is empty"},
+        {"no morphine conversion", "range table=1 lower=0 upper=10\n" + regimens +
+                                       "conversion key1=0x913CE341 key2=663 from=8 to=3 table=1\n" + products,
+         "content sources: no conversion entry for the morphine keys 0x913CE341/663 from route 3 to route 8: the dose "
+         "conversion could never find a regimen"},
         {"reference type", "reference id=3361 type=2\n    title \"t\"\n",
          "t.txt:1: reference 3361: type 2 is not a citation type (1, 3-13); type 2 prints nothing"},
         {"reference type 0", "reference id=3361 type=0\n    title \"t\"\n", "t.txt:1: reference 3361: type 0 is not a citation type (1, 3-13); it gets the generic template"},
@@ -106,7 +113,8 @@ TEST(Check, AdjacentBandsAndOtherTablesDoNotOverlap)
 {
     SourceErrors errors;
     ContentSource s = parseContent("range table=1 lower=0 upper=10\n" + regimens + "range table=1 lower=10 upper=20\n" +
-                                       regimens + "range table=2 lower=5 upper=15\n" + regimens,
+                                       regimens + "range table=2 lower=5 upper=15\n" + regimens +
+                                       "conversion key1=0x913CE341 key2=663 from=3 to=8 table=1\n" + products,
                                    &errors);
     checkContentSource(s, &errors);
     EXPECT_TRUE(errors.empty()) << joined(errors);

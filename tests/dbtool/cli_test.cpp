@@ -55,7 +55,7 @@ TEST(Command, ExitStatusTellsDoneBadInputAndUsage)
         {"dump a missing file", "dump " + shellPath(folder.file("none.pdb")), 1},
         {"dump a damaged file", "dump --display " + shellPath(folder.file("short.pdb")), 1},
         {"build from a bad source", "build " + shellPath(folder.file("bad")) + " " + shellPath(folder.file("root2")), 1},
-        {"check", "check " + shellPath(folder.file("data")), 0},
+        {"check the repository's sources", "check " + shellPath(std::string(ZURA_TEST_DIR) + "/../../data"), 0},
         {"check a bad source", "check " + shellPath(folder.file("bad")), 1},
         {"check an incoherent source", "check " + shellPath(folder.file("twice")), 1},
         {"build from a missing folder", "build " + shellPath(folder.file("nothing")) + " " + shellPath(folder.file("root3")), 1},

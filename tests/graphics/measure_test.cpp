@@ -1,5 +1,6 @@
 // Text measurement and metrics: the fixed-width test face and the DejaVu faces under FreeType.
 #include "helpers.h"
+#include "platform/portable/internal.h"
 
 #include <gtest/gtest.h>
 

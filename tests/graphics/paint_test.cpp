@@ -17,10 +17,21 @@ HDC stripContext(HBITMAP* strip, HGDIOBJ* previous)
 
 }  // namespace
 
+// A top-level window of the window system; destroyed at the end of the test.
+struct TestWindow {
+    HWND window;
+    TestWindow(DWORD style, int x, int y, int width, int height, HWND parent = nullptr)
+        : window(CreateWindowExW(0, u"STATIC", u"", style, x, y, width, height, parent, nullptr, nullptr, nullptr))
+    {
+    }
+    ~TestWindow() { DestroyWindow(window); }
+};
+
 TEST(WindowDc, DrawsOnTheWindowsOwnSurface)
 {
-    FakeWindows windows;
-    HWND window = windows.make(RECT{10, 20, 50, 40});
+    TestWindow test(WS_POPUP, 10, 20, 40, 20);
+    HWND window = test.window;
+    ASSERT_NE(window, nullptr);
     int notAWindow = 0;
     EXPECT_EQ(GetDC(reinterpret_cast<HWND>(&notAWindow)), nullptr) << "no such window";
     HDC dc = GetDC(window);
@@ -34,22 +45,42 @@ TEST(WindowDc, DrawsOnTheWindowsOwnSurface)
     EXPECT_EQ(width, 40);
     EXPECT_EQ(height, 20);
     EXPECT_EQ(pixels[19 * 40 + 39], RGB(9, 8, 7));
-    windows.move(window, RECT{10, 20, 70, 30});
-    EXPECT_EQ(GetPixel(dc, 50, 5), RGB(255, 255, 255)) << "a moved window's surface follows its size";
+    MoveWindow(window, 10, 20, 60, 10, FALSE);
+    EXPECT_EQ(GetPixel(dc, 50, 5), RGB(255, 255, 255)) << "a resized window's surface follows its size";
     EXPECT_EQ(GetPixel(dc, 39, 19), CLR_INVALID);
-    EXPECT_EQ(ReleaseDC(windows.make(RECT{0, 0, 1, 1}), dc), 0) << "released only by its own window";
+    EXPECT_EQ(GetPixel(dc, 39, 9), RGB(255, 255, 255));
+    TestWindow other(WS_POPUP, 0, 0, 5, 5);
+    EXPECT_EQ(ReleaseDC(other.window, dc), 0) << "released only by its own window";
     EXPECT_EQ(ReleaseDC(window, dc), 1);
     EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID) << "a released DC is refused";
 }
 
+TEST(WindowDc, DrawsInClientCoordinates)
+{
+    TestWindow framed(WS_POPUP | WS_CAPTION, 0, 0, 100, 80);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(framed.window, &client));
+    HDC dc = GetDC(framed.window);
+    SetPixel(dc, 0, 0, RGB(1, 2, 3));
+    int width = 0, height = 0;
+    const COLORREF* pixels = nullptr;
+    ASSERT_TRUE(portableWindowPixels(framed.window, &width, &height, &pixels));
+    EXPECT_EQ(width, client.right);
+    EXPECT_EQ(height, client.bottom);
+    EXPECT_LT(height, 80) << "the caption is not part of the surface";
+    EXPECT_EQ(pixels[0], RGB(1, 2, 3));
+    ReleaseDC(framed.window, dc);
+}
+
 TEST(WindowDc, DestroyedWindowLeavesADetachedDc)
 {
-    FakeWindows windows;
-    HWND window = windows.make(RECT{0, 0, 20, 20});
+    HWND window = CreateWindowExW(0, u"STATIC", u"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
     HDC dc = GetDC(window);
     ASSERT_NE(dc, nullptr);
+    SetPixel(dc, 0, 0, RGB(0, 0, 0));
     InvalidateRect(window, nullptr, TRUE);
-    windows.destroy(window);
+    DestroyWindow(window);
     int width = 0, height = 0;
     const COLORREF* pixels = nullptr;
     EXPECT_FALSE(portableWindowPixels(window, &width, &height, &pixels));
@@ -63,10 +94,9 @@ TEST(WindowDc, DestroyedWindowLeavesADetachedDc)
     DeleteDC(memory);
 }
 
-// Painting needs the window system's own windows: it keeps the update rectangle.
-struct PaintWindow {
-    HWND window = CreateWindowExW(0, u"STATIC", u"", WS_POPUP, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
-    ~PaintWindow() { DestroyWindow(window); }
+// The window system keeps the update rectangle; painting reads it.
+struct PaintWindow : TestWindow {
+    PaintWindow() : TestWindow(WS_POPUP, 0, 0, 240, 320) {}
 };
 
 TEST(Painting, UpdateRectangleSequence)

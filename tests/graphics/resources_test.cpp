@@ -56,6 +56,20 @@ TEST(Resources, AcceleratorTableSendsCommandOneOnCtrlQ)
     EXPECT_EQ(entry->wId, 1);
 }
 
+TEST(Resources, LoadAcceleratorsBuildsTheTable)
+{
+    HACCEL table = LoadAcceleratorsW(nullptr, MAKEINTRESOURCEW(3));
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[4] = {};
+    ASSERT_EQ(CopyAcceleratorTableW(table, entries, 4), 1);
+    EXPECT_EQ(entries[0].fVirt, FVIRTKEY | FCONTROL) << "the resource's last-entry flag is not kept";
+    EXPECT_EQ(entries[0].key, 'Q');
+    EXPECT_EQ(entries[0].cmd, 1);
+    EXPECT_TRUE(DestroyAcceleratorTable(table));
+    EXPECT_EQ(LoadAcceleratorsW(nullptr, MAKEINTRESOURCEW(4)), nullptr);
+    EXPECT_EQ(LoadAcceleratorsW(nullptr, nullptr), nullptr);
+}
+
 TEST(Resources, BitmapsLoadAtTheirSizes)
 {
     static const struct {

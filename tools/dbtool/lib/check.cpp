@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 
+#include "dosecalc/conversion_factors.h"
 #include "questionnaire/elements.h"
 #include "tools/dbtool/lib/build.h"
 
@@ -142,6 +143,19 @@ void checkOptions(const std::vector<Placed>& all, SourceErrors* problems)
     }
 }
 
+// The dose conversion divides by the chosen drug's factor: keys without a factor for any route
+// (or a typing slip in them) would make it divide by zero.
+void checkDrugKeys(const std::vector<Placed>& all, SourceErrors* problems)
+{
+    for (const Placed& p : all) {
+        const ElementSpec& e = *p.element;
+        if ((e.key1 || e.key2) && conversionFactor(e.key1, e.key2, routeIV) == 0 &&
+            conversionFactor(e.key1, e.key2, routePO) == 0)
+            problems->add(*p.place, named(e) + ": keys " + hex32(e.key1) + "/" + std::to_string(e.key2) +
+                                        " have no conversion factor for any route");
+    }
+}
+
 void checkBands(const ContentSource& s, SourceErrors* problems)
 {
     for (std::size_t i = 0; i < s.ranges.size(); ++i) {
@@ -177,6 +191,18 @@ void checkConversions(const ContentSource& s, SourceErrors* problems)
     }
 }
 
+// The conversion always looks up the morphine keys from IV to PO.
+void checkMorphineConversion(const ContentSource& s, SourceErrors* problems)
+{
+    for (const ConversionSource& c : s.conversions)
+        if (c.key1 == morphineKeys.key1 && c.key2 == morphineKeys.key2 && c.fromRoute == routeIV && c.toRoute == routePO)
+            return;
+    problems->add(SourcePlace{"content sources", 0}, "no conversion entry for the morphine keys " + hex32(morphineKeys.key1) +
+                                                          "/" + std::to_string(morphineKeys.key2) + " from route " +
+                                                          std::to_string(routeIV) + " to route " + std::to_string(routePO) +
+                                                          ": the dose conversion could never find a regimen");
+}
+
 void checkReferences(const ContentSource& s, SourceErrors* problems)
 {
     for (std::size_t i = 0; i < s.references.size(); ++i) {
@@ -203,12 +229,14 @@ void checkDisplaySource(const DisplaySource& source, SourceErrors* problems)
     checkSubObjects(all, problems);
     checkRequiredHeads(all, problems);
     checkOptions(all, problems);
+    checkDrugKeys(all, problems);
 }
 
 void checkContentSource(const ContentSource& source, SourceErrors* problems)
 {
     checkBands(source, problems);
     checkConversions(source, problems);
+    checkMorphineConversion(source, problems);
     checkReferences(source, problems);
 }
 

@@ -2,7 +2,7 @@
 // neither stall nor misread them. Each problem names the element or entry and its place.
 // Not yet checked: the ids that the program's own rule, check and shell tables test (present,
 // with a fitting type), page reachability under the next-page rules, hidden options of required
-// heads under the display rules, drug keys against the conversion's factor table, reference ids
+// heads under the display rules, drug keys against the route of their list, reference ids
 // recorded by the rules; they come with those tables.
 #pragma once
 #include <string>

@@ -1,0 +1,176 @@
+// Page rules: the display-state rules and the next-page rules, one table row per rule.
+// Rules run in table order; a rule that holds records its id in firedRules, then acts
+// (hides before shows), so later rules can test which earlier ones fired.
+#include "questionnaire/pagerules.h"
+
+#include "questionnaire/pageflow.h"
+#include "questionnaire/ruleconditions.h"
+
+namespace {
+
+// Run only while the root 1979 is answered. Rule 2585 tests rules that fire before it and two
+// that come after it (2378, 2629): when it is evaluated those two have not fired yet.
+const DisplayRule displayRules[] = {
+    //  rule  condition                                                     show                       hide
+    { 2577, "2041",                                                         {10263},                   {} },
+    { 2365, "2044",                                                         {10260},                   {} },
+    { 2367, "2036",                                                         {10264},                   {} },
+    { 2457, "11668",                                                        {11670},                   {} },
+    { 2458, "11667",                                                        {11669},                   {} },
+    { 2456, "2075 and 9523",                                                {},                        {2083, 2081, 2044} },
+    { 2581, "9523 and (2072 or 2073)",                                      {},                        {13089, 13087, 13088, 11667, 11668} },
+    { 2625, "2051 and (2072 or 2073) and 9523",                             {16100, 16099, 13866},     {2081} },
+    { 2375, "10261 and (2072 or 2073)",                                     {13092},                   {2083} },
+    { 2376, "10267 and (2072 or 2073)",                                     {16100, 16099, 13091},     {2081} },
+    { 2578, "11671 and 2075",                                               {13094},                   {13088} },
+    { 2579, "2075 and 11676",                                               {13095},                   {16100, 16099, 13087} },
+    { 2580, "2075 and 10267",                                               {16100, 16099, 13096},     {13089} },
+    { 2419, "10261 and 10265 and (10267 or 2051)",                          {10487},                   {13090, 10224, 2092, 10301} },
+    { 2421, "(10265 or 10270) and (10267 or 10279 or 2055 or 2051) and 11671 and (11676 or 2052) and 2075",
+                                                                            {10487},                   {13090, 10224, 2092, 10301} },
+    { 2476, "2073 and 9525",                                                {},                        {12127, 11719} },
+    { 2477, "9525 and 2075",                                                {},                        {11719, 12118} },
+    { 2478, "9525 and 2072",                                                {},                        {12127, 12118} },
+    { 2523, "9523 or 9524",                                                 {},                        {12205} },
+    { 2596, "2062",                                                         {},                        {13183, 11326} },
+    { 2626, "9523 and 2075 and 2051",                                       {16100, 16099, 13861},     {13089} },
+    { 2627, "9523 and 2075 and (2052 or 14021)",                            {13862},                   {13087} },
+    { 2628, "9523 and 2075 and 2055",                                       {16100, 16099, 13863},     {13089} },
+    { 2630, "9523 and 2075 and 10279",                                      {16100, 16099, 13865},     {13089} },
+    { 2753, "2075 and 2062 and (2066 or 2067) and not 2051 and not 14049 and not 14048 and not 10279 and not 2055 and not 14086",
+                                                                            {14083, 14041, 14042, 13923}, {} },
+    { 2754, "2075 and 2062 and (2066 or 2067) and not 2052 and not 14021 and not 14050",
+                                                                            {14083, 14042, 14041, 13922}, {} },
+    { 2766, "2062 and (2066 or 2067) and not 2052 and not 14021",           {14043},                   {} },
+    { 2767, "2062 and (2066 or 2067) and not 2051 and not 10279",           {14044},                   {} },
+    { 2768, "14044",                                                        {14046},                   {} },
+    { 2769, "14043",                                                        {14045},                   {} },
+    { 2847, "not 2075",                                                     {},                        {14021} },
+    { 2879, "9524",                                                         {},                        {14001} },
+    { 3331, "(2052 or 14021) and 2075 and 2062 and (2066 or 2067)",         {14402},                   {} },
+    { 3333, "2075 and 2062 and (2066 or 2067) and (2051 or 2055 or 14086 or 10279)",
+                                                                            {14401},                   {} },
+    { 3365, "14050",                                                        {14404},                   {} },
+    { 3366, "14049",                                                        {14403},                   {} },
+    { 2585, "not fired(2375, 2376, 2378, 2578, 2579, 2580, 2625, 2626, 2627, 2628, 2629, 2630, 3331, 3333, 3365, 3366)",
+                                                                            {},                        {13090} },
+    { 3415, "2062",                                                         {},                        {2072} },
+    { 3435, "2062",                                                         {16117},                   {} },
+    { 3447, "2064 and 2075",                                                {},                        {13087} },
+    { 2378, "10265",                                                        {13093},                   {16100, 16099, 2082} },
+    { 2629, "9523 and 2075 and 10270",                                      {13864},                   {16100, 16099, 2082} },
+};
+
+// Run whether or not the root is answered.
+const DisplayRule alwaysDisplayRules[] = {
+    //  rule  condition  show           hide
+    { 1463, "1459",      {1463, 1510},  {} },
+    { 1464, "1460",      {1464},        {} },
+};
+
+// Run only while the root is answered; the first row of the current page that holds wins.
+const NextPageRule nextPageRules[] = {
+    //  page   condition                                                                         rule  next
+    { 9521,  "9524",                                                                             2383, 10324 },
+    { 2046,  "not 10370",                                                                        2417, 2080 },
+    { 2034,  "not 2036 and not 2041 and not 2044 and not 11668 and not 11667 and not 14044 and not 14043",
+                                                                                                 2420, 2080 },
+    { 9521,  "9526",                                                                             2427, 11220 },
+    { 10223, "9525 and (2066 or 2067)",                                                          2473, 11717 },
+    { 2080,  "always",                                                                           2748, 13902 },
+    { 10223, "2070",                                                                             2765, 13902 },
+    { 10324, "11495",                                                                            3385, 11701 },
+};
+
+// Tried when no rule above gave a page, root answered or not.
+const NextPageRule alwaysNextPageRules[] = {
+    //  page  condition  rule  next
+    { 5038, "5040",      2010, 8541 },
+    { 5038, "5039",      1491, 1449 },
+    { 5038, "5043",      1827, 14441 },
+    { 5038, "8462",      1976, 8463 },
+    { 5038, "5044",      2106, 9521 },
+    { 5038, "always",    1489, 9999 },
+};
+
+template <typename T, int N> constexpr int countOf(const T (&)[N]) { return N; }
+
+void applyDisplayRules(const DisplayRule* rules, int count, AnswerList* firedRules, const Answer* answers,
+                       AnswerList* states)
+{
+    RuleContext context{answers, firedRules, 0, 0, 0};
+    for (int i = 0; i < count; ++i) {
+        const DisplayRule& r = rules[i];
+        if (!conditionHolds(r.condition, context))
+            continue;
+        addId(firedRules, r.rule);
+        for (int k = 0; k < countOf(r.hide) && r.hide[k]; ++k)
+            hideElement(states, r.hide[k]);
+        for (int k = 0; k < countOf(r.show) && r.show[k]; ++k)
+            showElement(states, r.show[k]);
+    }
+}
+
+std::uint16_t applyNextPageRules(const NextPageRule* rules, int count, AnswerList* firedRules,
+                                 const Answer* answers, std::uint16_t currentPage)
+{
+    RuleContext context{answers, firedRules, currentPage, 0, 0};
+    for (int i = 0; i < count; ++i) {
+        const NextPageRule& r = rules[i];
+        if (r.page != currentPage || !conditionHolds(r.condition, context))
+            continue;
+        addId(firedRules, r.rule);
+        return r.next;
+    }
+    return 0;
+}
+
+} // namespace
+
+const DisplayRule* displayRulesWithRoot(int* count)
+{
+    *count = countOf(displayRules);
+    return displayRules;
+}
+
+const DisplayRule* displayRulesAlways(int* count)
+{
+    *count = countOf(alwaysDisplayRules);
+    return alwaysDisplayRules;
+}
+
+const NextPageRule* nextPageRulesWithRoot(int* count)
+{
+    *count = countOf(nextPageRules);
+    return nextPageRules;
+}
+
+const NextPageRule* nextPageRulesAlways(int* count)
+{
+    *count = countOf(alwaysNextPageRules);
+    return alwaysNextPageRules;
+}
+
+AnswerList evaluatePage(AnswerList* firedRules, const Answer* answers)
+{
+    releaseList(firedRules);
+    AnswerList states = nullptr;
+    if (answerValue(answers, rootElement) != 0)
+        applyDisplayRules(displayRules, countOf(displayRules), firedRules, answers, &states);
+    applyDisplayRules(alwaysDisplayRules, countOf(alwaysDisplayRules), firedRules, answers, &states);
+    return states;
+}
+
+std::uint16_t findNextPage(AnswerList* firedRules, const Answer* states, const Answer* answers,
+                           std::uint16_t currentPage, const DbRecord* const* hierarchyRecords)
+{
+    std::uint16_t next = 0;
+    if (answerValue(answers, rootElement) != 0)
+        next = applyNextPageRules(nextPageRules, countOf(nextPageRules), firedRules, answers, currentPage);
+    if (next == 0)
+        next = applyNextPageRules(alwaysNextPageRules, countOf(alwaysNextPageRules), firedRules, answers,
+                                  currentPage);
+    if (next == 0)
+        next = nextVisiblePage(states, currentPage, hierarchyRecords);
+    return next;
+}

@@ -1,0 +1,113 @@
+// Message boxes and the prompt dialog. Texts are 8-bit inside the program and widened here,
+// at the platform boundary. The prompt text lives in a fixed buffer that AppState's promptText
+// points to while the dialog shows it; a longer text is cut to fit.
+#include "questionnaire/prompts.h"
+
+#include <cstring>
+
+#include "dbfile/heap.h"
+#include "dbfile/text.h"
+#include "questionnaire/elements.h"
+#include "shell/state.h"
+
+namespace {
+
+MessageBoxHook messageHook = nullptr;
+PromptDialogHook promptHook = nullptr;
+
+WCHAR promptBuffer[promptTextCapacity];
+
+constexpr int captionCapacity = 16;
+
+HWND mainWindow()
+{
+    return appState ? appState->mainWindow : nullptr;
+}
+
+INT_PTR CALLBACK promptDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        SendMessageW(GetDlgItem(dialog, IDC_PROMPT_TEXT), WM_SETTEXT, 0,
+                     LPARAM(appState ? appState->promptText : nullptr));
+    } else if (message == WM_COMMAND) {
+        switch (LOWORD(wParam)) {
+        case IDC_PROMPT_DONT_SHOW:
+            EndDialog(dialog, IDC_PROMPT_DONT_SHOW);
+            break;
+        case IDC_PROMPT_TEXT:   // the text was tapped: the focus belongs on OK
+            SetFocus(GetDlgItem(dialog, IDC_PROMPT_OK));
+            break;
+        case IDC_PROMPT_OK:
+            EndDialog(dialog, IDC_PROMPT_OK);
+            break;
+        }
+    }
+    return FALSE;   // everything also goes to the dialog's default processing
+}
+
+int runPromptDialog()
+{
+    if (promptHook)
+        return promptHook(promptBuffer);
+    HINSTANCE instance = appState ? appState->instance : nullptr;
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDD_PROMPT), RT_DIALOG);
+    if (!found)
+        return -1;
+    HGLOBAL loaded = LoadResource(instance, found);
+    if (!loaded)
+        return -1;
+    return int(DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)),
+                                       mainWindow(), promptDialog, 0));
+}
+
+} // namespace
+
+void setMessageBoxHook(MessageBoxHook hook)
+{
+    messageHook = hook;
+}
+
+void setPromptDialogHook(PromptDialogHook hook)
+{
+    promptHook = hook;
+}
+
+int messageBox(HWND owner, const char* text, const char* caption, UINT type)
+{
+    std::size_t length = text ? std::strlen(text) : 0;
+    WCHAR* wideText = static_cast<WCHAR*>(allocBlock((length + 1) * sizeof(WCHAR)));
+    if (!wideText)
+        return 0;
+    widenText(wideText, text);
+    WCHAR wideCaption[captionCapacity];
+    widenTextBounded(wideCaption, captionCapacity, caption);
+    int result = messageHook ? messageHook(wideText, wideCaption, type)
+                             : MessageBoxW(owner, wideText, wideCaption, type);
+    freeBlock(wideText);
+    return result;
+}
+
+bool showMessage(const char* text, bool asQuestion)
+{
+    if (asQuestion)
+        return messageBox(mainWindow(), text, "Confirm", MB_OKCANCEL) == IDOK;
+    messageBox(mainWindow(), text, "Error", MB_OK);
+    return false;
+}
+
+int showPrompt(std::uint16_t element)
+{
+    QuestionnaireState* q = questionnaireState;
+    if (!q || hasId(q->suppressedPrompts, element))
+        return -1;
+    const char* text = elementText(q->hierarchyRecords, q->stringRecords, element);
+    if (!text)
+        return -1;
+    widenTextBounded(promptBuffer, promptTextCapacity, text);
+    if (appState)
+        appState->promptText = promptBuffer;
+    int result = runPromptDialog();
+    if (result == IDC_PROMPT_DONT_SHOW)
+        addId(&q->suppressedPrompts, element);
+    return result;
+}

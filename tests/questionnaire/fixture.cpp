@@ -1,0 +1,183 @@
+// The fixture's database writing and loading, and the hooks that stand in for the message box
+// and the prompt dialog.
+#include "fixture.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+#include "dbfile/heap.h"
+#include "dbfile/records.h"
+#include "questionnaire/prompts.h"
+
+std::vector<ShownMessage> QuestionnaireTest::messages;
+std::vector<std::string> QuestionnaireTest::prompts;
+int QuestionnaireTest::messageResult = IDOK;
+int QuestionnaireTest::promptResult = 1005;
+
+ElementSpec E(std::uint16_t id, ElementType type, int level, const std::string& text)
+{
+    ElementSpec e;
+    e.id = id;
+    e.type = std::int8_t(type);
+    e.level = std::int8_t(level);
+    e.text = text.empty() ? "Element " + std::to_string(id) : text;
+    return e;
+}
+
+ElementSpec hiddenByDefault(ElementSpec e)
+{
+    e.defaultState = std::int8_t(ElementState::HIDDEN);
+    return e;
+}
+
+ElementSpec withAttributes(ElementSpec e, const std::string& attributes)
+{
+    e.hasAttributes = true;
+    e.attributes = attributes;
+    return e;
+}
+
+std::string narrow(const WCHAR* text)
+{
+    std::string s;
+    for (; text && *text; ++text)
+        s += char(*text & 0xFF);
+    return s;
+}
+
+namespace {
+
+int collectMessage(const WCHAR* text, const WCHAR* caption, UINT type)
+{
+    QuestionnaireTest::messages.push_back({narrow(text), narrow(caption), unsigned(type)});
+    return QuestionnaireTest::messageResult;
+}
+
+int collectPrompt(const WCHAR* text)
+{
+    QuestionnaireTest::prompts.push_back(narrow(text));
+    return QuestionnaireTest::promptResult;
+}
+
+} // namespace
+
+void QuestionnaireTest::SetUp()
+{
+    q = static_cast<QuestionnaireState*>(std::calloc(1, sizeof(QuestionnaireState)));
+    app = static_cast<AppState*>(std::calloc(1, sizeof(AppState)));
+    questionnaireState = q;
+    appState = app;
+    messages.clear();
+    prompts.clear();
+    messageResult = IDOK;
+    promptResult = 1005;
+    setMessageBoxHook(collectMessage);
+    setPromptDialogHook(collectPrompt);
+    char pattern[] = "/tmp/zura-questionnaire-XXXXXX";
+    folder = mkdtemp(pattern);
+}
+
+void QuestionnaireTest::TearDown()
+{
+    setAllocationFailure(0);
+    setMessageBoxHook(nullptr);
+    setPromptDialogHook(nullptr);
+    for (int m = 0; m < 10; ++m) {
+        freeRecord(&q->hierarchyRecords[m]);
+        freeRecord(&q->stringRecords[m]);
+    }
+    releaseList(&q->answers);
+    releaseList(&q->firedRules);
+    releaseList(&q->suppressedPrompts);
+    releaseList(&q->requiredList);
+    releaseList(&q->history);
+    std::free(q);
+    std::free(app);
+    questionnaireState = nullptr;
+    appState = nullptr;
+    std::string command = "rm -rf '" + folder + "'";
+    if (std::system(command.c_str()) != 0)
+        ADD_FAILURE() << "could not remove " << folder;
+}
+
+void QuestionnaireTest::loadModules(const std::vector<std::vector<ElementSpec>>& modules)
+{
+    std::vector<Bytes> records;
+    for (std::size_t m = 0; m < modules.size(); ++m) {
+        ModuleRecords r = makeModuleRecords(std::uint16_t(m), modules[m]);
+        records.push_back(r.hierarchy);
+        records.push_back(r.strings);
+    }
+    std::string path = folder + "/display.pdb";
+    std::string error;
+    ASSERT_TRUE(writeBytes(path, makeContainer(records), &error)) << error;
+    for (int m = 0; m < 10; ++m) {
+        q->hierarchyRecords[m] = readRecord(1, std::uint16_t(m), 0, 0, 0, path.c_str());
+        q->stringRecords[m] = readRecord(2, std::uint16_t(m), 0, 0, 0, path.c_str());
+    }
+    ASSERT_NE(q->hierarchyRecords[0], nullptr);
+}
+
+void QuestionnaireTest::answer(std::uint16_t id, float v)
+{
+    ASSERT_NE(setAnswer(&q->answers, id, v), nullptr);
+}
+
+std::int32_t QuestionnaireTest::value(std::uint16_t id) const
+{
+    return answerValue(q->answers, id);
+}
+
+bool QuestionnaireTest::hasAnswer(std::uint16_t id) const
+{
+    return findAnswer(q->answers, id, 0) != nullptr;
+}
+
+int QuestionnaireTest::answerCount() const
+{
+    int n = 0;
+    for (const Answer* a = q->answers; a; a = a->next)
+        ++n;
+    return n;
+}
+
+std::vector<std::vector<ElementSpec>> flowDatabase()
+{
+    using T = ElementType;
+    std::vector<ElementSpec> module0 = {
+        E(1979, T::CONTAINER, 0, "Questionnaire"),
+        E(9521, T::PAGE, 1, "Choose a module"),
+        E(9523, T::CHECKBOX, 2), E(9524, T::CHECKBOX, 2), E(9526, T::CHECKBOX, 2),
+        E(9600, T::MODULE, 1, "Prescription"),
+        E(10223, T::PAGE, 2, "Route"),
+        E(2075, T::CHECKBOX, 3, "Oral"), E(2072, T::CHECKBOX, 3, "Intravenous"), E(2051, T::CHECKBOX, 3),
+        hiddenByDefault(E(10263, T::PAGE, 2, "Shown by a rule")),
+        E(7011, T::CHECKBOX, 3),
+        E(12205, T::PAGE, 2, "Hidden by a rule"),
+        E(7012, T::CHECKBOX, 3),
+        E(7002, T::PAGE, 2, "Drug"),
+        E(7021, T::CHECKBOX, 3), E(7022, T::CHECKBOX, 4),
+        E(7003, T::PAGE, 2, "Factors"),
+        E(7031, T::CHECKBOX, 3),
+    };
+    std::vector<ElementSpec> module1 = {
+        E(9601, T::MODULE, 1, "Dose conversion"),
+        E(10324, T::PAGE, 2, "Current opioid"),
+        E(10334, T::CHECKBOX, 3), E(12162, T::CHECKBOX, 3),
+        E(12665, T::INPUT, 3, "Dose"), E(10340, T::INPUT, 3, "Other dose"),
+        E(15977, T::PAGE, 2, "Second opioid"),
+        E(11645, T::CHECKBOX, 3), E(12167, T::CHECKBOX, 3),
+        E(12684, T::INPUT, 3, "Second dose"), E(11650, T::INPUT, 3, "Other second dose"),
+        E(8226, T::PAGE, 2, "Patient"),
+        E(1516, T::INPUT, 3, "Age"), E(1547, T::INPUT, 3, "Weight"),
+        E(2208, T::CHECKBOX, 3, "Years"), E(2210, T::CHECKBOX, 3, "Months"),
+        E(2350, T::CHECKBOX, 3, "Pounds"),
+        E(9602, T::MODULE, 1, "Side effects"),
+        E(11220, T::PAGE, 2, "Side effect"),
+        E(12888, T::LABEL, 3, "Explanation of the intravenous route"),
+        E(12889, T::LABEL, 4, "Below the explanation"),
+        E(16158, T::LABEL, 3, "Sibling"),
+        E(14001, T::LABEL, 3, "Prompt text for the prescription module"),
+    };
+    return {module0, module1};
+}
