@@ -1,8 +1,9 @@
-// zura-web's entry: the server with the device program's startUp, once the shell provides it.
+// zura-web's entry: the server with the device program's startUp, once the shell provides it
+// (shell/startup.h declaring int startUp(HINSTANCE, HINSTANCE, LPWSTR, int)).
 #include "hosts/web/web.h"
 
-#if __has_include("shell/shell.h")
-#include "shell/shell.h"
+#if __has_include("shell/startup.h")
+#include "shell/startup.h"
 static const WebProgramEntry deviceEntry = startUp;
 #else
 static const WebProgramEntry deviceEntry = nullptr;

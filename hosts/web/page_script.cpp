@@ -8,7 +8,7 @@ const char webPageScript[] = R"PAGE('use strict';
   const screenEl = document.getElementById('screen');
   const noteEl = document.getElementById('note');
   const WS_BORDER = 0x00800000, WS_EX_CLIENTEDGE = 0x200;
-  const ES_CENTER = 1, ES_RIGHT = 2, ES_MULTILINE = 4, ES_PASSWORD = 0x20, ES_READONLY = 0x800;
+  const ES_CENTER = 1, ES_RIGHT = 2, ES_MULTILINE = 4, ES_PASSWORD = 0x20;
   const SS_TYPEMASK = 0x1f, BS_LEFTTEXT = 0x20, BS_TYPEMASK = 0xf, BS_DEFPUSHBUTTON = 1, BS_MULTILINE = 0x2000;
   const SBS_VERT = 1, LBS_MULTIPLESEL = 0x8, LBS_EXTENDEDSEL = 0x800;
   const GRAY = '#8d8d8d', NAVY = '#1f4f8a';
@@ -58,7 +58,7 @@ const char webPageScript[] = R"PAGE('use strict';
     const el = box(r, parent);
     const lineHeight = setFont(el, w.font);
     el.textContent = str;
-    el.style.color = opts.color || (w.enabled ? '#000' : GRAY);
+    el.style.color = opts.color || foreground(w);
     if (opts.align) el.style.textAlign = opts.align;
     if (opts.wrap) el.classList.add('wrap');
     if (opts.middle) {
@@ -69,6 +69,10 @@ const char webPageScript[] = R"PAGE('use strict';
     }
     return el;
   }
+
+  // Colours the program's parent window gave the control (WM_CTLCOLOR*), else the standard ones.
+  function foreground(w) { return !w.enabled ? GRAY : w.colors && w.colors.text ? w.colors.text : '#000'; }
+  function background(w, standard) { return w.colors ? (w.colors.background || 'transparent') : standard; }
 
   function borderOf(w) {
     return (w.style & WS_BORDER ? 1 : 0) + (w.exStyle & WS_EX_CLIENTEDGE ? 2 : 0);
@@ -106,7 +110,9 @@ const char webPageScript[] = R"PAGE('use strict';
       const type = w.style & SS_TYPEMASK;
       const align = type === 1 ? 'center' : type === 2 ? 'right' : 'left';
       const wrap = type <= 2;
-      return text(screenEl, w.client, w, w.text, {align, wrap});
+      const el = text(screenEl, w.client, w, w.text, {align, wrap});
+      el.style.background = background(w, 'transparent');
+      return el;
     },
     push(w) {
       const el = box(w.rect);
@@ -145,7 +151,7 @@ const char webPageScript[] = R"PAGE('use strict';
       const el = box(w.rect);
       const b = borderOf(w);
       if (b) el.style.border = b + 'px solid #000';
-      el.style.background = (w.style & ES_READONLY) || !w.enabled ? '#eef0f2' : '#fff';
+      el.style.background = background(w, w.enabled ? '#fff' : '#eef0f2');
       const inner = local(w.client, [w.rect[0] + b, w.rect[1] + b]);
       const shown = w.style & ES_PASSWORD ? '\u2022'.repeat(w.text.length) : w.text;
       const align = w.style & ES_CENTER ? 'center' : w.style & ES_RIGHT ? 'right' : 'left';
@@ -166,7 +172,7 @@ const char webPageScript[] = R"PAGE('use strict';
       const el = box(w.rect);
       const b = borderOf(w);
       if (b) el.style.border = b + 'px solid #000';
-      el.style.background = '#fff';
+      el.style.background = background(w, '#fff');
       el.style.overflow = 'hidden';
       const inner = local(w.client, [w.rect[0] + b, w.rect[1] + b]);
       const h = w.itemHeight > 0 ? w.itemHeight : 16;
@@ -220,6 +226,7 @@ const char webPageScript[] = R"PAGE('use strict';
 
   function checkable(w, round) {
     const el = box(w.rect);
+    el.style.background = background(w, 'transparent');
     const right = !!(w.style & BS_LEFTTEXT);
     const size = 13, top = Math.floor((w.rect[3] - size) / 2);
     const mark = box([right ? w.rect[2] - size : 0, top, size, size], el);

@@ -3,11 +3,13 @@
 // and pixel size, as measured) and the state of its class; top-level windows and owner-drawn
 // buttons carry their surface as a PNG, since the program paints them itself.
 #include "hosts/web/web.h"
+#include "platform/portable/gdi_records.h"
 #include "platform/portable/graphics.h"
 #include "platform/portable/host.h"
 #include "platform/portable/internal.h"
 #include "platform/portable/wnd.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -71,6 +73,42 @@ nlohmann::json fontOf(HFONT font)
     return f;
 }
 
+std::string cssColor(COLORREF c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", unsigned(c & 0xFF), unsigned((c >> 8) & 0xFF), unsigned((c >> 16) & 0xFF));
+    return text;
+}
+
+// The colours the parent gives a control, asked as Windows asks before painting it: the
+// WM_CTLCOLOR* message with a DC on the control. A parent that leaves the message to the system
+// (result 0) gets the page's standard colours, so nothing is sent. A hollow brush is no
+// background: what is beneath shows through.
+nlohmann::json colorsOf(const PortableWindowInfo& w, const std::string& kind)
+{
+    bool readOnlyEdit = kind == "edit" && ((w.style & ES_READONLY) || !w.enabled);
+    UINT message = kind == "static" || kind == "check" || kind == "radio" || kind == "group" || readOnlyEdit
+                       ? WM_CTLCOLORSTATIC
+                   : kind == "edit"                         ? WM_CTLCOLOREDIT
+                   : kind == "listbox" || kind == "combo"   ? WM_CTLCOLORLISTBOX
+                   : kind == "push"                         ? WM_CTLCOLORBTN
+                                                            : 0;
+    if (!message || !w.parent)
+        return nullptr;
+    HDC dc = GetDC(w.window);
+    if (!dc)
+        return nullptr;
+    HBRUSH brush = (HBRUSH)SendMessageW(w.parent, message, (WPARAM)dc, (LPARAM)w.window);
+    nlohmann::json colors;
+    if (brush && gdiLiveDc(dc)) {
+        colors["text"] = cssColor(dc->textColor);
+        bool hollow = !gdiLiveObject(brush) || brush->kind != GdiKind::Brush || brush->hollow;
+        colors["background"] = hollow ? nlohmann::json(nullptr) : nlohmann::json(cssColor(brush->color));
+    }
+    ReleaseDC(w.window, dc);
+    return colors;
+}
+
 nlohmann::json rectJson(const RECT& r)
 {
     return nlohmann::json::array({r.left, r.top, r.right - r.left, r.bottom - r.top});
@@ -116,6 +154,7 @@ nlohmann::json windowJson(const PortableWindowInfo& w)
     j["modal"] = w.modal;
     j["messageBox"] = w.messageBox;
     j["font"] = fontOf(w.font);
+    j["colors"] = colorsOf(w, kind);
     if (kind == "check" || kind == "radio")
         j["check"] = w.check;
     if (kind == "push" || kind == "owner" || kind == "check" || kind == "radio")

@@ -101,8 +101,13 @@ async function drive(page, url) {
   const title = page.locator('#screen .text', {hasText: 'Pain assessment'});
   const style = await title.evaluate((el) => {
     const s = getComputedStyle(el);
-    return {family: s.fontFamily, size: s.fontSize, kerning: s.fontKerning, overflow: el.scrollWidth <= el.clientWidth};
+    return {family: s.fontFamily, size: s.fontSize, kerning: s.fontKerning, overflow: el.scrollWidth <= el.clientWidth,
+            color: s.color, background: s.backgroundColor};
   });
+  const plain = await page.locator('#screen .text', {hasText: 'Dose (mg):'}).evaluate((el) => getComputedStyle(el).color);
+  check('the title takes the colours its parent gives', style.color === 'rgb(255, 255, 255)' &&
+        style.background === 'rgba(0, 0, 0, 0)', JSON.stringify(style));
+  check('other statics keep the standard colours', plain === 'rgb(0, 0, 0)', plain);
   check('the title is drawn in the bold file at 13 px', style.family.includes('zura-DejaVuSans-Bold') && style.size === '13px',
         JSON.stringify(style));
   check('text is drawn without kerning', style.kerning === 'none', style.kerning);

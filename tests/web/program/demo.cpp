@@ -8,7 +8,7 @@
 
 namespace {
 
-HWND mainWindow, status, edit, list, selector, bar;
+HWND mainWindow, title, status, edit, list, selector, bar;
 HFONT boldFont;
 
 void setStatus(const std::u16string& text)
@@ -108,6 +108,13 @@ LRESULT CALLBACK demoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DRAWITEM: drawModuleButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_VSCROLL: onScroll(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_CTLCOLORSTATIC:
+        // The title is white on the strip; other statics keep the system's colours.
+        if ((HWND)lParam != title)
+            return DefWindowProcW(window, message, wParam, lParam);
+        SetTextColor((HDC)wParam, RGB(255, 255, 255));
+        SetBkMode((HDC)wParam, TRANSPARENT);
+        return (LRESULT)GetStockObject(HOLLOW_BRUSH);
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -135,7 +142,7 @@ int demoProgram(HINSTANCE instance, HINSTANCE, LPWSTR, int show)
     face.copy(bold.lfFaceName, face.size());
     boldFont = CreateFontIndirectW(&bold);
 
-    HWND title = control(u"STATIC", u"Pain assessment", 0, 30, 5, 180, 16, 0);
+    title = control(u"STATIC", u"Pain assessment", 0, 30, 5, 180, 16, 0);
     SendMessageW(title, WM_SETFONT, (WPARAM)boldFont, TRUE);
     control(u"BUTTON", u"X", BS_PUSHBUTTON, 220, 4, 17, 17, 107);
     control(u"BUTTON", u"Sleep apnea", BS_AUTOCHECKBOX, 5, 32, 200, 16, 201);
