@@ -13,6 +13,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -75,6 +76,15 @@ void routes(httplib::Server& server)
         reply(res, bridgeAct(action));
     });
     server.Post("/restart", [](const httplib::Request&, httplib::Response& res) { reply(res, bridgeRestart()); });
+}
+
+// Stops the server; a stop that came before the server thread began listening would be lost, so
+// it waits (bounded) for the listening to begin first.
+void stopServer(httplib::Server& server)
+{
+    for (int i = 0; i < 200 && !server.is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    server.stop();
 }
 
 // Runs the program until the run stops; each run starts with a fresh window system.
@@ -144,6 +154,12 @@ int webMain(int argc, char** argv, WebProgramEntry entry, const char* defaultRoo
 
     httplib::Server server;
     server.set_payload_max_length(maxRequestBody);
+    // SO_REUSEADDR only: the library's default also sets SO_REUSEPORT, which would let a second
+    // zura-web bind the same port and take half of the page's requests to another program.
+    server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const void*>(&yes), sizeof yes);
+    });
     routes(server);
     int bound = port == 0 ? server.bind_to_any_port("127.0.0.1") : (server.bind_to_port("127.0.0.1", port) ? port : -1);
     if (bound <= 0) {
@@ -157,12 +173,12 @@ int webMain(int argc, char** argv, WebProgramEntry entry, const char* defaultRoo
         int signal = 0;
         sigwait(&stopSignals, &signal);
         bridgeStop();
-        server.stop();
+        stopServer(server);
     });
     runProgram(entry);
     // The program ended by a stop: wake the signal thread if no signal came.
     bridgeStop();
-    server.stop();
+    stopServer(server);
     pthread_kill(signals.native_handle(), SIGTERM);
     http.join();
     signals.join();

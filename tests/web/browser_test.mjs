@@ -179,6 +179,13 @@ let browser = null;
 try {
   const url = await urlPromise;
   check('the server listens on loopback', url.startsWith('http://127.0.0.1:'));
+  const port = url.match(/:(\d+)\//)[1];
+  const second = spawn(args.server, ['--port', port, '--root', root], {stdio: 'ignore'});
+  const secondCode = await new Promise((resolve) => {
+    const timer = setTimeout(() => { second.kill('SIGKILL'); resolve('still running'); }, 5000);
+    second.on('exit', (code) => { clearTimeout(timer); resolve(code); });
+  });
+  check('a second server cannot take the same port', secondCode === 1, secondCode);
   await badRequests(url);
   browser = await chromium.launch({
     executablePath: args.chromium,
