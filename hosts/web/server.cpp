@@ -46,8 +46,28 @@ void reply(httplib::Response& res, const WebReply& r)
     res.set_content(r.body, "application/json");
 }
 
+// Only pages of this server may drive the program: a request must name a loopback host (so a
+// site whose name was made to resolve to 127.0.0.1 is refused), and actions must be sent as
+// application/json, which a page of another origin cannot do without this server's consent.
+bool loopbackHost(const std::string& host)
+{
+    static const std::regex allowed(R"((127\.0\.0\.1|localhost|\[::1\])(:[0-9]{1,5})?)");
+    return std::regex_match(host, allowed);
+}
+
 void routes(httplib::Server& server)
 {
+    server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        if (!loopbackHost(req.get_header_value("Host"))) {
+            reply(res, WebReply{403, R"({"error":"only 127.0.0.1 may be asked"})"});
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        if (req.method == "POST" && req.get_header_value("Content-Type").rfind("application/json", 0) != 0) {
+            reply(res, WebReply{415, R"({"error":"send application/json"})"});
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     server.Get("/", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(webPageHtml, "text/html; charset=utf-8");
     });

@@ -5,6 +5,7 @@
 // in every case.
 //   node browser_test.mjs --server BIN --chromium BIN --modules DIR --out DIR
 import {spawn} from 'node:child_process';
+import http from 'node:http';
 import {mkdtempSync, rmSync} from 'node:fs';
 import {createRequire} from 'node:module';
 import {tmpdir} from 'node:os';
@@ -75,6 +76,17 @@ async function badRequests(url) {
   const after = await (await fetch(url + 'screen')).json();
   check('refused actions leave the screen as it was', after.seq === screen.seq &&
         after.windows.find(w => w.kind === 'check').check === 0);
+  const plain = await fetch(url + 'action', {method: 'POST', headers: {'Content-Type': 'text/plain'},
+                                             body: JSON.stringify({kind: 'tap', window: check_.id})});
+  check('refused: an action sent as text/plain', plain.status === 415, plain.status);
+  for (const host of ['attacker.example:' + new URL(url).port, 'localhost.attacker.example']) {
+    const status = await new Promise((resolve, reject) => {
+      const req = http.request(url + 'screen', {headers: {Host: host}}, (res) => { res.resume(); resolve(res.statusCode); });
+      req.on('error', reject);
+      req.end();
+    });
+    check('refused: a request for host ' + host, status === 403, status);
+  }
   for (const [name, file, status] of [['a DejaVu file', 'DejaVuSans.ttf', 200], ['a path outside', '..%2f..%2fetc%2fpasswd', 404],
                                       ['another file', 'passwd', 404]]) {
     const r = await fetch(url + 'fonts/' + file);
