@@ -7,8 +7,12 @@ if [ "${ZURA_WITH_WINDRES:-0}" = 1 ]; then
   # The Windows resource compiler and headers: the build then checks resources/zura.rc with it.
   packages+=(binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 fi
+# The browser host (zura-web) and its browser test.
 if [ "${ZURA_WITH_BROWSER:-0}" = 1 ]; then
-  packages+=(chromium libcpp-httplib-dev nlohmann-json3-dev nodejs npm)
+  packages+=(chromium libcpp-httplib-dev nlohmann-json3-dev zlib1g-dev)
+  # A Node.js from elsewhere (NodeSource) brings its own npm and conflicts with Debian's.
+  command -v node >/dev/null 2>&1 || packages+=(nodejs)
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
 fi
 missing=()
 for p in "${packages[@]}"; do

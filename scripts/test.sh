@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a fresh machine, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs every test (unit suites, end-to-end scripts, database checks).
+# and runs every test (unit suites, end-to-end scripts, database checks, the browser test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+export ZURA_WITH_BROWSER=${ZURA_WITH_BROWSER:-1}
 bash scripts/setup.sh
 build=${ZURA_TEST_BUILD:-build-test}
 cmake -S . -B "$build" -DZURA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DZURA_BENCH=OFF

@@ -1,0 +1,24 @@
+// The meeting point of the HTTP thread and the program thread: a queue of the page's actions the
+// program thread takes from when it waits for the user, and the latest screen it leaves back.
+#pragma once
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+struct WebReply {
+    int status = 200;
+    std::string body;   // JSON
+};
+
+// HTTP thread. Each waits a bounded time for the program thread.
+WebReply bridgeAct(const nlohmann::json& action);   // the screen after the action
+WebReply bridgeScreen();                              // the current screen
+WebReply bridgeRestart();                             // starts the program again after it ended
+void bridgeStop();                                    // ends the program's loops and the run
+
+// Program thread.
+bool bridgeNextActions(void* context);                // the input source
+// The program returned: publishes the last screen, then waits for a restart (true) or a stop
+// (false).
+bool bridgeProgramEnded(const nlohmann::json& lastScreen);
+bool bridgeStopping();

@@ -1,0 +1,458 @@
+// page.js: draws the screen zura-web sends (every visible window, bottom of the z order first,
+// each at its screen rectangle) and sends the user's taps, picks, scrolls and keys back as
+// actions, one at a time, each aimed at the screen it was made on.
+#include "hosts/web/web.h"
+
+const char webPageScript[] = R"PAGE('use strict';
+(() => {
+  const screenEl = document.getElementById('screen');
+  const noteEl = document.getElementById('note');
+  const WS_BORDER = 0x00800000, WS_EX_CLIENTEDGE = 0x200;
+  const ES_CENTER = 1, ES_RIGHT = 2, ES_MULTILINE = 4, ES_PASSWORD = 0x20;
+  const SS_TYPEMASK = 0x1f, BS_LEFTTEXT = 0x20, BS_TYPEMASK = 0xf, BS_DEFPUSHBUTTON = 1, BS_MULTILINE = 0x2000;
+  const SBS_VERT = 1, LBS_MULTIPLESEL = 0x8, LBS_EXTENDEDSEL = 0x800;
+  const GRAY = '#8d8d8d', NAVY = '#1f4f8a';
+  let current = null;
+  let queue = Promise.resolve();
+  let pending = 0;
+  const loadedFonts = new Map();
+
+  function note(text) { noteEl.textContent = text || ''; }
+
+  // One @font-face per DejaVu file, named after the file.
+  function family(file) {
+    const name = 'zura-' + file.replace(/\.ttf$/, '');
+    if (!loadedFonts.has(file)) {
+      const face = new FontFace(name, 'url(/fonts/' + file + ')');
+      document.fonts.add(face);
+      loadedFonts.set(file, face.load().catch(() => note('font ' + file + ' did not load')));
+    }
+    return '"' + name + '", "DejaVu Sans", sans-serif';
+  }
+
+  function box(r, parent) {
+    const el = document.createElement('div');
+    el.style.left = r[0] + 'px';
+    el.style.top = r[1] + 'px';
+    el.style.width = r[2] + 'px';
+    el.style.height = r[3] + 'px';
+    (parent || screenEl).appendChild(el);
+    return el;
+  }
+
+  function local(r, origin) { return [r[0] - origin[0], r[1] - origin[1], r[2], r[3]]; }
+
+  function setFont(el, font) {
+    el.classList.add('text');
+    if (!font) return 13;
+    el.style.fontFamily = family(font.file);
+    el.style.fontSize = font.size + 'px';
+    el.style.lineHeight = font.height + 'px';
+    if (font.underline) el.style.textDecoration = 'underline';
+    return font.height;
+  }
+
+  // A text element inside parent at r (parent coordinates), vertically placed by valign.
+  function text(parent, r, w, str, opts) {
+    opts = opts || {};
+    const el = box(r, parent);
+    const lineHeight = setFont(el, w.font);
+    el.textContent = str;
+    el.style.color = opts.color || foreground(w);
+    if (opts.align) el.style.textAlign = opts.align;
+    if (opts.wrap) el.classList.add('wrap');
+    if (opts.middle) {
+      const lines = opts.wrap ? 1 : str.split('\n').length;
+      const top = Math.floor((r[3] - lines * lineHeight) / 2);
+      el.style.top = (r[1] + Math.max(0, top)) + 'px';
+      el.style.height = Math.min(r[3], lines * lineHeight) + 'px';
+    }
+    return el;
+  }
+
+  // Colours the program's parent window gave the control (WM_CTLCOLOR*), else the standard ones.
+  function foreground(w) { return !w.enabled ? GRAY : w.colors && w.colors.text ? w.colors.text : '#000'; }
+  function background(w, standard) { return w.colors ? (w.colors.background || 'transparent') : standard; }
+
+  function borderOf(w) {
+    return (w.style & WS_BORDER ? 1 : 0) + (w.exStyle & WS_EX_CLIENTEDGE ? 2 : 0);
+  }
+
+  const draw = {
+    window(w) {
+      const el = box(w.rect);
+      el.style.background = '#fff';
+      if (w.image) {
+        const img = document.createElement('img');
+        img.src = w.image;
+        img.style.left = '0px';
+        img.style.top = '0px';
+        img.draggable = false;
+        el.appendChild(img);
+      }
+      return el;
+    },
+    dialog(w) {
+      const el = box(w.rect);
+      el.style.background = '#fff';
+      el.style.border = '1px solid #2b2b2b';
+      el.style.boxShadow = '2px 3px 6px rgba(0,0,0,0.35)';
+      const captionTop = 3, captionHeight = w.client[1] - w.rect[1] - 3;
+      if (captionHeight > 0) {
+        const cap = box([2, captionTop - 1, w.rect[2] - 6, captionHeight], el);
+        cap.style.background = NAVY;
+        const t = text(cap, [4, 0, w.rect[2] - 14, captionHeight], w, w.text, {color: '#fff', middle: true});
+        t.style.fontFamily = family('DejaVuSans-Bold.ttf');
+      }
+      return el;
+    },
+    static(w) {
+      const type = w.style & SS_TYPEMASK;
+      const align = type === 1 ? 'center' : type === 2 ? 'right' : 'left';
+      const wrap = type <= 2;
+      const el = text(screenEl, w.client, w, w.text, {align, wrap});
+      el.style.background = background(w, 'transparent');
+      return el;
+    },
+    push(w) {
+      const el = box(w.rect);
+      const def = (w.style & BS_TYPEMASK) === BS_DEFPUSHBUTTON;
+      el.style.border = (def ? 2 : 1) + 'px solid #3c3c3c';
+      el.style.borderRadius = '2px';
+      el.style.background = w.pushed ? '#b9c2cc' : 'linear-gradient(#fdfdfd, #dde1e5)';
+      const b = def ? 2 : 1;
+      text(el, [0, 0, w.rect[2] - 2 * b, w.rect[3] - 2 * b], w, w.text,
+           {align: 'center', middle: true, wrap: !!(w.style & BS_MULTILINE)});
+      return el;
+    },
+    check(w) { return checkable(w, false); },
+    radio(w) { return checkable(w, true); },
+    group(w) {
+      const el = box(w.rect);
+      const frame = box([0, 6, w.rect[2], w.rect[3] - 6], el);
+      frame.style.border = '1px solid #9a9a9a';
+      const t = text(el, [6, 0, w.rect[2] - 12, 14], w, w.text);
+      t.style.width = 'auto';
+      t.style.background = '#fff';
+      t.style.padding = '0 2px';
+      return el;
+    },
+    owner(w) {
+      if (!w.image) return box(w.rect);
+      const img = document.createElement('img');
+      img.src = w.image;
+      img.draggable = false;
+      img.style.left = w.rect[0] + 'px';
+      img.style.top = w.rect[1] + 'px';
+      screenEl.appendChild(img);
+      return img;
+    },
+    edit(w) {
+      const el = box(w.rect);
+      const b = borderOf(w);
+      if (b) el.style.border = b + 'px solid #000';
+      el.style.background = background(w, w.enabled ? '#fff' : '#eef0f2');
+      const inner = local(w.client, [w.rect[0] + b, w.rect[1] + b]);
+      const shown = w.style & ES_PASSWORD ? '\u2022'.repeat(w.text.length) : w.text;
+      const align = w.style & ES_CENTER ? 'center' : w.style & ES_RIGHT ? 'right' : 'left';
+      const multi = !!(w.style & ES_MULTILINE);
+      const t = text(el, [inner[0] + 1, inner[1], inner[2] - 2, inner[3]], w, shown, {align, wrap: multi});
+      if (w.focused) {
+        const caret = document.createElement('span');
+        caret.className = 'caret';
+        caret.style.position = 'relative';
+        caret.style.display = 'inline-block';
+        caret.style.height = (w.font ? w.font.height : 13) - 1 + 'px';
+        caret.style.verticalAlign = 'text-bottom';
+        t.appendChild(caret);
+      }
+      return el;
+    },
+    listbox(w) {
+      const el = box(w.rect);
+      const b = borderOf(w);
+      if (b) el.style.border = b + 'px solid #000';
+      el.style.background = background(w, '#fff');
+      el.style.overflow = 'hidden';
+      const inner = local(w.client, [w.rect[0] + b, w.rect[1] + b]);
+      const h = w.itemHeight > 0 ? w.itemHeight : 16;
+      const multi = !!(w.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+      for (let i = w.topIndex, y = inner[1]; i < w.items.length && y < inner[1] + inner[3]; ++i, y += h)
+        listLine(el, [inner[0], y, inner[2], h], w, i, multi ? !!w.itemSelected[i] : i === w.selected);
+      return el;
+    },
+    combo(w) {
+      const el = box([w.rect[0], w.rect[1], w.rect[2], w.closedHeight]);
+      el.style.border = '1px solid #000';
+      el.style.background = w.enabled ? '#fff' : '#eef0f2';
+      text(el, [3, 0, w.rect[2] - 20, w.closedHeight - 2], w, w.text, {middle: true});
+      const arrow = box([w.rect[2] - 17, 0, 15, w.closedHeight - 2], el);
+      arrow.style.background = 'linear-gradient(#fdfdfd, #dde1e5)';
+      arrow.style.borderLeft = '1px solid #9a9a9a';
+      triangle(arrow, 15, w.closedHeight - 2, 'down');
+      if (w.dropped) {
+        const h = w.itemHeight, r = comboList(w);
+        const list = box(r);
+        list.style.border = '1px solid #000';
+        list.style.background = '#fff';
+        list.style.zIndex = '1';
+        w.items.forEach((item, i) => listLine(list, [0, i * h, r[2] - 2, h], w, i, i === w.selected));
+        list.dataset.id = w.id;
+        list.dataset.kind = 'droplist';
+      }
+      return el;
+    },
+    scrollbar(w) {
+      const el = box(w.rect);
+      el.style.background = '#e4e7ea';
+      const g = scrollGeometry(w);
+      const vertical = g.vertical;
+      const arrowRect = (at) => vertical ? [0, at, w.rect[2], g.arrow] : [at, 0, g.arrow, w.rect[3]];
+      [[0, vertical ? 'up' : 'left'], [g.length - g.arrow, vertical ? 'down' : 'right']].forEach(([at, dir]) => {
+        const a = box(arrowRect(at), el);
+        a.style.background = 'linear-gradient(#fdfdfd, #dde1e5)';
+        a.style.border = '1px solid #9aa3ab';
+        triangle(a, vertical ? w.rect[2] - 2 : g.arrow - 2, vertical ? g.arrow - 2 : w.rect[3] - 2, dir);
+      });
+      const thumb = box(vertical ? [1, g.thumbStart, w.rect[2] - 2, g.thumbLength] : [g.thumbStart, 1, g.thumbLength, w.rect[3] - 2], el);
+      thumb.style.background = '#9fb3c8';
+      thumb.style.border = '1px solid #6d8196';
+      thumb.style.borderRadius = '2px';
+      thumb.className = 'thumb';
+      return el;
+    },
+    other(w) { return box(w.rect); },
+  };
+
+  function checkable(w, round) {
+    const el = box(w.rect);
+    el.style.background = background(w, 'transparent');
+    const right = !!(w.style & BS_LEFTTEXT);
+    const size = 13, top = Math.floor((w.rect[3] - size) / 2);
+    const mark = box([right ? w.rect[2] - size : 0, top, size, size], el);
+    mark.style.border = '1px solid ' + (w.enabled ? '#333' : GRAY);
+    mark.style.background = w.pushed ? '#dde1e5' : '#fff';
+    if (round) mark.style.borderRadius = '50%';
+    if (w.check === 1 && !round)
+      mark.innerHTML = '<svg width="11" height="11" viewBox="0 0 11 11" style="left:0;top:0">' +
+                       '<path d="M2 5.5 L4.5 8 L9 2.5" stroke="#000" stroke-width="1.8" fill="none"/></svg>';
+    if (w.check === 1 && round) {
+      const dot = box([3, 3, 5, 5], mark);
+      dot.style.borderRadius = '50%';
+      dot.style.background = '#000';
+    }
+    if (w.check === 2) {
+      const fill = box([2, 2, 7, 7], mark);
+      fill.style.background = GRAY;
+    }
+    const gap = size + 4;
+    text(el, [right ? 0 : gap, 0, w.rect[2] - gap, w.rect[3]], w, w.text,
+         {middle: true, align: right ? 'right' : 'left'});
+    return el;
+  }
+
+  // A dropped list opens below its box, or above it when the screen has no room below.
+  function comboList(w) {
+    const height = w.items.length * w.itemHeight + 2;
+    const below = w.rect[1] + w.closedHeight;
+    const y = below + height <= current.height || w.rect[1] < height ? below : w.rect[1] - height;
+    return [w.rect[0], y, w.rect[2], height];
+  }
+
+  function listLine(parent, r, w, index, chosen) {
+    const t = text(parent, r, w, w.items[index], {color: chosen ? '#fff' : undefined});
+    t.style.paddingLeft = '2px';
+    if (chosen) t.style.background = NAVY;
+    return t;
+  }
+
+  function triangle(parent, width, height, dir) {
+    const s = 7, half = 3.5;
+    const cx = width / 2, cy = height / 2;
+    const points = {
+      down: [[cx - half, cy - 2], [cx + half, cy - 2], [cx, cy + 2]],
+      up: [[cx - half, cy + 2], [cx + half, cy + 2], [cx, cy - 2]],
+      left: [[cx + 2, cy - half], [cx + 2, cy + half], [cx - 2, cy]],
+      right: [[cx - 2, cy - half], [cx - 2, cy + half], [cx + 2, cy]],
+    }[dir];
+    const svgNs = 'http://www.w3.org/2000/svg';
+    const svg = document.createElementNS(svgNs, 'svg');
+    svg.setAttribute('width', width);
+    svg.setAttribute('height', height);
+    svg.style.left = '0px';
+    svg.style.top = '0px';
+    const poly = document.createElementNS(svgNs, 'polygon');
+    poly.setAttribute('points', points.map(p => p.join(',')).join(' '));
+    poly.setAttribute('fill', '#1d2a36');
+    svg.appendChild(poly);
+    parent.appendChild(svg);
+    return s;
+  }
+
+  function scrollGeometry(w) {
+    const vertical = !!(w.style & SBS_VERT);
+    const length = vertical ? w.rect[3] : w.rect[2];
+    const arrow = Math.min(vertical ? w.rect[2] : w.rect[3], Math.floor(length / 2));
+    const track = Math.max(0, length - 2 * arrow);
+    const s = w.scroll || {min: 0, max: 0, page: 0, pos: 0};
+    const range = Math.max(1, s.max - s.min + 1);
+    const page = s.page > 0 ? Math.min(s.page, range) : 1;
+    const thumbLength = Math.min(track, Math.max(8, Math.round(track * page / range)));
+    const highest = s.page > 0 ? s.max - s.page + 1 : s.max;
+    const span = Math.max(1, highest - s.min);
+    const thumbStart = arrow + Math.round((track - thumbLength) * Math.min(1, Math.max(0, (s.pos - s.min) / span)));
+    return {vertical, length, arrow, track, thumbLength, thumbStart, min: s.min, highest, span};
+  }
+
+  function render(s) {
+    if (!s || !Array.isArray(s.windows)) return;
+    current = s;
+    screenEl.textContent = '';
+    screenEl.style.width = s.width + 'px';
+    screenEl.style.height = s.height + 'px';
+    screenEl.dataset.seq = s.seq;
+    for (const w of s.windows) {
+      const el = (draw[w.kind] || draw.other)(w);
+      if (el) {
+        el.dataset.id = w.id;
+        el.dataset.kind = w.kind;
+      }
+    }
+    if (s.ended) {
+      const over = document.createElement('div');
+      over.className = 'ended';
+      over.innerHTML = '<span>The program has ended.</span><button type="button">Start again</button>';
+      over.querySelector('button').addEventListener('click', (e) => {
+        e.stopPropagation();
+        post('/restart', null);
+      });
+      screenEl.appendChild(over);
+    }
+  }
+
+  function post(path, action) {
+    pending++;
+    queue = queue.then(async () => {
+      if (action && current) action.seq = current.seq;
+      const response = await fetch(path, {method: 'POST', headers: {'Content-Type': 'application/json'},
+                                           body: JSON.stringify(action || {})});
+      const body = await response.json().catch(() => null);
+      if (response.ok) {
+        note('');
+        render(body);
+      } else {
+        note((body && body.error) || response.statusText);
+        if (body && body.screen) render(body.screen);
+      }
+    }).catch((e) => note('zura-web does not answer: ' + e.message)).finally(() => pending--);
+    return queue;
+  }
+
+  function act(action) { return post('/action', action); }
+
+  function windowById(id) { return current && current.windows.find(w => w.id === id); }
+
+  function pointIn(e) {
+    const r = screenEl.getBoundingClientRect();
+    return [e.clientX - r.left, e.clientY - r.top];
+  }
+
+  let dragging = null;
+
+  screenEl.addEventListener('pointerdown', (e) => {
+    screenEl.focus();
+    const thumb = e.target.closest('.thumb');
+    const el = thumb && thumb.parentElement;
+    const w = el && windowById(el.dataset.id);
+    if (!w) return;
+    const g = scrollGeometry(w);
+    const [x, y] = pointIn(e);
+    dragging = {w, g, from: g.vertical ? y : x, start: g.thumbStart, el: thumb, moved: false};
+    thumb.setPointerCapture(e.pointerId);
+    e.preventDefault();
+  });
+  screenEl.addEventListener('pointermove', (e) => {
+    if (!dragging) return;
+    const [x, y] = pointIn(e);
+    const d = dragging, g = d.g;
+    const at = Math.min(g.arrow + g.track - g.thumbLength, Math.max(g.arrow, d.start + (g.vertical ? y : x) - d.from));
+    d.moved = d.moved || at !== d.start;
+    d.at = at;
+    d.el.style[g.vertical ? 'top' : 'left'] = at + 'px';
+  });
+  screenEl.addEventListener('pointerup', () => {
+    if (!dragging) return;
+    const d = dragging, g = d.g;
+    dragging = null;
+    if (!d.moved) return;
+    const free = Math.max(1, g.track - g.thumbLength);
+    const position = g.min + Math.round((d.at - g.arrow) / free * g.span);
+    act({kind: 'scroll', window: d.w.id, code: 'to', position});
+  });
+
+  screenEl.addEventListener('click', (e) => {
+    if (e.target.closest('.thumb')) return;
+    const el = e.target.closest('[data-id]');
+    const w = el && windowById(el.dataset.id);
+    if (!w) return;
+    const [x, y] = pointIn(e);
+    if (w.kind === 'listbox') {
+      const index = w.topIndex + Math.floor((y - w.client[1]) / (w.itemHeight > 0 ? w.itemHeight : 16));
+      if (index >= 0 && index < w.items.length) act({kind: 'pick', window: w.id, index});
+      return;
+    }
+    if (el.dataset.kind === 'droplist') {
+      const index = Math.floor((y - comboList(w)[1] - 1) / w.itemHeight);
+      if (index >= 0 && index < w.items.length) act({kind: 'pick', window: w.id, index});
+      return;
+    }
+    if (w.kind === 'scrollbar') {
+      const g = scrollGeometry(w);
+      const at = g.vertical ? y - w.rect[1] : x - w.rect[0];
+      const code = at < g.arrow ? 'lineup' : at >= g.length - g.arrow ? 'linedown'
+                 : at < g.thumbStart ? 'pageup' : 'pagedown';
+      act({kind: 'scroll', window: w.id, code});
+      return;
+    }
+    act({kind: 'tap', window: w.id});
+  });
+
+  screenEl.addEventListener('wheel', (e) => {
+    e.preventDefault();
+    if (!current || pending > 2 || !e.deltaY) return;
+    const bars = current.windows.filter(w => w.kind === 'scrollbar');
+    const bar = bars.find(w => w.ctrlId === 100) || bars[0];
+    if (bar) act({kind: 'scroll', window: bar.id, code: e.deltaY > 0 ? 'linedown' : 'lineup'});
+  }, {passive: false});
+
+  const namedKeys = {Enter: 'enter', Escape: 'esc', Tab: 'tab', Backspace: 'back', ArrowUp: 'up',
+                     ArrowDown: 'down', ArrowLeft: 'left', ArrowRight: 'right', Delete: 'delete'};
+  document.addEventListener('keydown', (e) => {
+    if (e.target instanceof HTMLButtonElement || e.target instanceof HTMLInputElement) return;
+    if (e.altKey || e.metaKey) return;
+    if (e.ctrlKey) {
+      if (/^[a-zA-Z0-9]$/.test(e.key)) {
+        e.preventDefault();
+        act({kind: 'key', key: e.key.toLowerCase(), ctrl: true, shift: e.shiftKey});
+      }
+      return;
+    }
+    if (namedKeys[e.key]) {
+      e.preventDefault();
+      act({kind: 'key', key: namedKeys[e.key], shift: e.shiftKey});
+    } else if (e.key.length === 1) {
+      e.preventDefault();
+      act({kind: 'type', text: e.key});
+    }
+  });
+
+  // For tests and tools: the screen shown and a promise that settles when no action is pending.
+  window.zura = {
+    get screen() { return current; },
+    idle() { return queue.then(() => Promise.all(loadedFonts.values())).then(() => document.fonts.ready); },
+  };
+
+  fetch('/screen').then(r => r.json()).then((s) => { if (s.error) note(s.error); render(s.windows ? s : s.screen); })
+    .catch((e) => note('zura-web does not answer: ' + e.message));
+})();
+)PAGE";
