@@ -323,6 +323,17 @@ bool needs(std::size_t words, const ScriptLine& line, const char* usage, std::st
     return false;
 }
 
+// dismiss presses the default button of the box on top; once the program has answered the press,
+// it looks again, until no box is up.
+bool dismissStep(Run& run, std::string* error)
+{
+    if (!shellHooks().dismiss(error))
+        return false;
+    if (portableActionsWaiting())
+        run.pending.push_back([&run](std::string* e) { return dismissStep(run, e); });
+    return true;
+}
+
 bool shellCommand(Run& run, const ScriptLine& line, std::string* error)
 {
     const SimShellHooks& h = shellHooks();
@@ -340,7 +351,7 @@ bool shellCommand(Run& run, const ScriptLine& line, std::string* error)
     if (c == "answers")
         return h.answers(*run.out, error);
     if (c == "dismiss")
-        return h.dismiss(error);
+        return dismissStep(run, error);
     if (c == "show")
         return needs(2, line, "show PAGE|results", error) && h.show(line.words[1].text, error);
     std::vector<std::string> args;
