@@ -37,11 +37,19 @@ DisplayLine* firstLineWithId(std::uint16_t id)
     return nullptr;
 }
 
+// The control of the first piece of the first line with the id. An edit field shares its id with
+// the caption line before it; the first line that is not plain text is taken when there is one,
+// so that id:N reaches the field.
 HWND lineControl(int lineId)
 {
-    if (lineId < 0 || lineId > 0xFFFF)
+    if (lineId < 0 || lineId > 0xFFFF || !appState)
         return nullptr;
     DisplayLine* line = firstLineWithId(std::uint16_t(lineId));
+    for (DisplayLine* l = line; l; l = l->next)
+        if (l->id == lineId && l->kind != TextLine) {
+            line = l;
+            break;
+        }
     return line && line->pieces ? line->pieces->control : nullptr;
 }
 
