@@ -9,3 +9,5 @@ cmake --build "$build" -j "$(nproc)"
 db="$build/root/Program Files/Quellix"
 "$build/dbtool" dump "$db/DisplayDB-Qx4k.pdb"
 "$build/dbtool" dump "$db/DEZidiVA-Qx4k.pdb"
+# The program itself, walked through each module by a script that prints its screens and reports.
+"$build/zura-sim" tests/e2e/demo.sim
