@@ -4,15 +4,10 @@
 
 #include <cstring>
 
-#include "dbfile/text.h"
 #include "dosecalc/conversion.h"
+#include "shell/selector.h"
 
 namespace {
-
-struct SectionName {
-    const char* text;
-    int section;
-};
 
 const SectionName conversionNames[] = {
     {"Conversion Choice", ChoiceSection},
@@ -32,54 +27,22 @@ const SectionName explanationNames[] = {
     {"PO Conversion", PoFactorsSection},
 };
 
-constexpr int itemTextSize = 64;   // longer than every item text
-
-HWND selector() { return appState->sectionSelector; }
-
-int currentItem() { return int(SendMessageW(selector(), CB_GETCURSEL, 0, 0)); }
-
-void addItem(const char* text)
-{
-    WCHAR wide[itemTextSize];
-    widenTextBounded(wide, itemTextSize, text);
-    SendMessageW(selector(), CB_ADDSTRING, 0, LPARAM(wide));
-}
-
-// The current item's text; false without a current item or when it is too long to be one of ours.
-bool currentItemText(char* out)
-{
-    int index = currentItem();
-    if (index < 0)
-        return false;
-    LRESULT length = SendMessageW(selector(), CB_GETLBTEXTLEN, WPARAM(index), 0);
-    if (length < 0 || length >= itemTextSize)
-        return false;
-    WCHAR wide[itemTextSize];
-    SendMessageW(selector(), CB_GETLBTEXT, WPARAM(index), LPARAM(wide));
-    narrowTextBounded(out, itemTextSize, wide);
-    return true;
-}
-
 template <int N>
 int sectionNamed(const SectionName (&names)[N], int otherwise)
 {
-    char text[itemTextSize];
-    if (!currentItemText(text))
-        return otherwise;
-    for (const SectionName& name : names)
-        if (std::strcmp(name.text, text) == 0)
-            return name.section;
-    return otherwise;
+    return sectionFromSelector(names, N, otherwise);
 }
+
+void addItem(const char* text) { addSelectorItem(text); }
 
 } // namespace
 
-void selectSectionItem(int index) { SendMessageW(selector(), CB_SETCURSEL, WPARAM(index), 0); }
+void selectSectionItem(int index) { selectSelectorItem(index); }
 
 void fillConversionSections(bool firstIsChoice)
 {
-    int remembered = currentItem();
-    SendMessageW(selector(), CB_RESETCONTENT, 0, 0);
+    int remembered = selectorCurrentItem();
+    clearSelector();
     addItem(firstIsChoice ? "Conversion Choice" : "Alternatives");
     if (anyOptionStatus(appState, Available)) {
         addItem("Selection");
@@ -101,8 +64,8 @@ int conversionSection() { return sectionNamed(conversionNames, ChoiceSection); }
 
 void fillExplanationSections()
 {
-    int remembered = currentItem();
-    SendMessageW(selector(), CB_RESETCONTENT, 0, 0);
+    int remembered = selectorCurrentItem();
+    clearSelector();
     for (const SectionName& name : explanationNames)
         addItem(name.text);
     selectSectionItem(remembered >= 0 ? remembered : 0);

@@ -6,44 +6,9 @@
 #include "dbfile/bytes.h"
 #include "dosecalc/numtext.h"
 
-namespace {
-
-const std::uint8_t* entriesOf(const PackedWalk* walk) { return walk->record->bytes + recordHeaderSize; }
-std::int32_t entriesSize(const PackedWalk* walk) { return std::int32_t(walk->record->size) - recordHeaderSize; }
-
-// The header of the next entry, when it fits; its strings are stored in strings and the walk moves on.
-const std::uint8_t* nextEntry(PackedWalk* walk, int headerSize, int stringCount, const char** strings)
-{
-    if (!walk->record || walk->index >= walk->count)
-        return nullptr;
-    const std::uint8_t* entries = entriesOf(walk);
-    if (!packedEntryFits(entries, entriesSize(walk), walk->offset, headerSize, stringCount)) {
-        walk->index = walk->count;
-        return nullptr;
-    }
-    const std::uint8_t* at = entries + walk->offset;
-    for (int i = 0; i < stringCount; ++i)
-        strings[i] = packedEntryString(entries, walk->offset, headerSize, i);
-    nextPackedEntry(&walk->offset, headerSize, strings[0], stringCount);
-    ++walk->index;
-    return at;
-}
-
-} // namespace
-
-PackedWalk beginPackedWalk(const DbRecord* record)
-{
-    PackedWalk walk = {record, 0, 0, 0};
-    if (record && record->size >= std::uint32_t(recordHeaderSize)) {
-        int count = recordEntryCount(record);
-        walk.count = count > 0 ? count : 0;
-    }
-    return walk;
-}
-
 bool nextConversionEntry(PackedWalk* walk, ConversionEntry* entry)
 {
-    const std::uint8_t* at = nextEntry(walk, conversionEntryHeader, conversionEntryStrings, entry->strings);
+    const std::uint8_t* at = nextPackedWalkEntry(walk, conversionEntryHeader, conversionEntryStrings, entry->strings);
     if (!at)
         return false;
     entry->key1 = readU32(at);
@@ -56,7 +21,7 @@ bool nextConversionEntry(PackedWalk* walk, ConversionEntry* entry)
 
 bool nextDoseRangeEntry(PackedWalk* walk, DoseRangeEntry* entry)
 {
-    const std::uint8_t* at = nextEntry(walk, doseRangeEntryHeader, doseRangeEntryStrings, entry->strings);
+    const std::uint8_t* at = nextPackedWalkEntry(walk, doseRangeEntryHeader, doseRangeEntryStrings, entry->strings);
     if (!at)
         return false;
     entry->upper = readU16(at);

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "dbfile/packedwalk.h"
 #include "dbfile/records.h"
 #include "dosecalc/conversion_factors.h"
 
@@ -25,16 +26,6 @@ struct DoseRangeEntry {
     const char* strings[doseRangeEntryStrings];   // point into the record
 };
 
-// A walk over one record's packed entries in stored order. It ends at the entry count or at the
-// first entry that does not lie wholly within the record: nothing after a damaged entry is read.
-struct PackedWalk {
-    const DbRecord* record;
-    int index;
-    int count;
-    std::int32_t offset;   // of the next entry, from the first entry
-};
-
-PackedWalk beginPackedWalk(const DbRecord* record);
 bool nextConversionEntry(PackedWalk* walk, ConversionEntry* entry);
 bool nextDoseRangeEntry(PackedWalk* walk, DoseRangeEntry* entry);
 

@@ -1,11 +1,12 @@
 // The prescription report: Dosing (the prescription entries, then the non-opioid orders),
 // Caveats, Guidelines (the monitoring list), Rationale, References and the Summary of answers.
 #include <cstring>
+#include <iterator>
 
-#include "dbfile/text.h"
 #include "display/pagebuilder.h"
 #include "questionnaire/elements.h"
 #include "reports/reports.h"
+#include "shell/selector.h"
 #include "shell/state.h"
 
 namespace {
@@ -13,10 +14,6 @@ namespace {
 enum Section { Dosing = 1, CaveatSection = 3, MonitoringSection = 4, RationaleSection = 5, ReferenceSection = 6,
                SummarySection = 7 };
 
-struct SectionName {
-    const char* text;
-    int section;
-};
 const SectionName sectionNames[] = {
     {"Prescription", Dosing},          {"Caveats", CaveatSection},       {"Monitoring", MonitoringSection},
     {"Rationale", RationaleSection},   {"References", ReferenceSection}, {"Summary", SummarySection},
@@ -111,29 +108,7 @@ int reportFirstRow()
     return tail ? tail->row + 1 : 0;
 }
 
-int selectedSectionText(char* text, int size)
-{
-    WCHAR wide[100] = {};
-    LRESULT index = SendMessageW(appState->sectionSelector, CB_GETCURSEL, 0, 0);
-    text[0] = 0;
-    if (index < 0)
-        return 0;
-    LRESULT length = SendMessageW(appState->sectionSelector, CB_GETLBTEXTLEN, WPARAM(index), 0);
-    if (length < 0 || length >= 100)
-        return 0;
-    SendMessageW(appState->sectionSelector, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(wide));
-    return narrowTextBounded(text, size, wide);
-}
-
-int prescriptionSection()
-{
-    char text[100];
-    selectedSectionText(text, sizeof text);
-    for (const SectionName& s : sectionNames)
-        if (std::strcmp(text, s.text) == 0)
-            return s.section;
-    return Dosing;
-}
+int prescriptionSection() { return sectionFromSelector(sectionNames, int(std::size(sectionNames)), Dosing); }
 
 int buildPrescriptionReport()
 {

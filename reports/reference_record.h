@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "dbfile/packedwalk.h"
 #include "dbfile/records.h"
 
 constexpr int referenceFieldCount = 17;
@@ -16,12 +17,7 @@ struct ReferenceEntry {
     const char* fields[referenceFieldCount];   // point into the record
 };
 
-struct ReferenceWalk {
-    const DbRecord* record;
-    int index;            // entries read so far
-    int count;            // the record's entry count (0 when it is 0 or less)
-    std::int32_t offset;  // of the next entry, from the first entry
-};
+typedef PackedWalk ReferenceWalk;
 
 // Reads the reference record of the content database; nullptr when there is none.
 DbRecord* readReferenceRecord();

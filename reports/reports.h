@@ -10,5 +10,3 @@ int appendReferences(int row);
 
 // The row a report starts on: 0, or the row below the lines already in the list.
 int reportFirstRow();
-// The section selector's current text (narrowed), empty when nothing is selected; its length.
-int selectedSectionText(char* text, int size);

@@ -3,6 +3,8 @@
 #pragma once
 #include "platform/winapi.h"
 
+#include <vector>
+
 // The window's surface: width x height pixels, 0x00BBGGRR, top row first. False when the window
 // has no surface (never drawn on, or gone). The pixels stay valid until the next graphics call.
 bool portableWindowPixels(HWND window, int* width, int* height, const COLORREF** pixels);
@@ -11,3 +13,8 @@ bool portableBitmapPixels(HBITMAP bitmap, int* width, int* height, const COLORRE
 // Writes width x height pixels as a 24-bit BMP file; false when it cannot be written.
 bool portableSaveBmp(const char* path, int width, int height, const COLORREF* pixels);
 
+// The whole screen composed from the window tree (screenshot.cpp): width x height pixels as
+// above. The program's own windows and owner-drawn buttons show what was painted on them; the
+// built-in controls are drawn from their state.
+bool portableRenderScreen(std::vector<COLORREF>* pixels, int* width, int* height);
+bool portableSaveScreenshot(const char* path);
