@@ -308,37 +308,6 @@ bool showPage(const std::string& what, std::string* error)
     return true;
 }
 
-// Pushes the default button of the modal box on top: the BS_DEFPUSHBUTTON, else IDOK, else its
-// first button. Nothing when no modal box is up.
-bool dismissBox(std::string* error)
-{
-    if (!programRunning(error))
-        return false;
-    HWND box = portableModalTop();
-    if (!box)
-        return true;
-    HWND chosen = nullptr, ok = nullptr, first = nullptr;
-    for (const PortableWindowInfo& w : portableSnapshot()) {
-        if (w.parent != box || !w.visible || w.className != u"BUTTON")
-            continue;
-        if (!first)
-            first = w.window;
-        if (!ok && w.id == IDOK)
-            ok = w.window;
-        if (!chosen && (w.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-            chosen = w.window;
-    }
-    HWND button = chosen ? chosen : ok ? ok : first;
-    if (!button) {
-        *error = "dismiss: the box on top has no button";
-        return false;
-    }
-    PortableAction a;
-    a.kind = PortableActionKind::Tap;
-    a.target = button;
-    portablePushAction(a);
-    return true;
-}
 
 } // namespace
 
@@ -350,6 +319,5 @@ SimShellHooks deviceShellHooks()
     hooks.answers = printAnswers;
     hooks.set = setAnswerCommand;
     hooks.show = showPage;
-    hooks.dismiss = dismissBox;
     return hooks;
 }
