@@ -18,7 +18,7 @@ const int dropButtonControlId = 20000;
 const int checkBoxControlId = 11;
 
 // What one control of a piece is made of.
-struct ControlSpec {
+struct ControlShape {
     const char* className;
     DWORD style;
     int width, height, id;
@@ -32,18 +32,18 @@ struct RenderState {
 
 } // namespace
 
-static HWND makeControl(const DisplayList* list, const ControlSpec& spec, const char* start,
+static HWND makeControl(const DisplayList* list, const ControlShape& shape, const char* start,
                         const char* end, int x, int y)
 {
     WideText className;
     WideText text;
-    const WCHAR* wideClass = widenRange(&className, spec.className, nullptr);
+    const WCHAR* wideClass = widenRange(&className, shape.className, nullptr);
     const WCHAR* wideText = start ? widenRange(&text, start, end) : nullptr;
     HWND control = nullptr;
     if (wideClass && (wideText || !start))
-        control = CreateWindowExW(0, wideClass, wideText, spec.style, x, y, spec.width,
-                                  spec.height, list->host,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(spec.id)),
+        control = CreateWindowExW(0, wideClass, wideText, shape.style, x, y, shape.width,
+                                  shape.height, list->host,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(shape.id)),
                                   list->instance, nullptr);
     releaseWide(&className);
     if (start)
@@ -110,12 +110,12 @@ bool dropListPlace(const DisplayList* list, const DisplayLine* line, int* x, int
 static HWND makeDropListBox(const DisplayList* list, const DisplayLine* line,
                             const DisplayPiece* piece, int x, int y, int width)
 {
-    ControlSpec spec = {"LISTBOX",
+    ControlShape shape = {"LISTBOX",
                         WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_EXTENDEDSEL |
                             LBS_NOTIFY,
                         width, listLineHeight, dropListControlId};
     static const char listText[] = "v";
-    HWND listBox = makeControl(list, spec, listText, nullptr, x, y);
+    HWND listBox = makeControl(list, shape, listText, nullptr, x, y);
     if (piece->start)
         setControlFont(list, line, listBox);
     return listBox;
@@ -125,7 +125,7 @@ static void renderDropList(DisplayList* list, DisplayLine* line, DisplayPiece* p
                            RenderState* state)
 {
     piece->width = static_cast<std::int16_t>(dropListWidth(list, line, piece->x, piece->width));
-    ControlSpec button = {"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 17,
+    ControlShape button = {"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 17,
                           dropButtonControlId};
     static const char buttonText[] = "v";
     piece->control2 = makeControl(list, button, buttonText, nullptr, piece->x + piece->width, y);
@@ -170,30 +170,30 @@ static void renderDropListMore(DisplayList* list, DisplayLine* line, DisplayPiec
 }
 
 // The class, style, size and id of a piece's control; false for kinds that make none.
-static bool controlSpec(const DisplayLine* line, const DisplayPiece* piece, ControlSpec* spec)
+static bool controlShape(const DisplayLine* line, const DisplayPiece* piece, ControlShape* shape)
 {
     const bool state = (line->flags & lineState) != 0;
     const DWORD shown = WS_CHILD | WS_VISIBLE;
     switch (piece->kind) {
     case TextLine:
-        *spec = {"STATIC", static_cast<DWORD>(shown | (state ? SS_NOTIFY : 0)), piece->width + 2, 15, line->id};
+        *shape = {"STATIC", static_cast<DWORD>(shown | (state ? SS_NOTIFY : 0)), piece->width + 2, 15, line->id};
         return true;
     case CheckBox:
     case GroupCheckBox:
-        *spec = {"BUTTON", shown | BS_AUTOCHECKBOX, piece->width, 16, checkBoxControlId};
+        *shape = {"BUTTON", shown | BS_AUTOCHECKBOX, piece->width, 16, checkBoxControlId};
         return true;
     case PushButton:
-        *spec = {"BUTTON", shown, piece->width, 16, line->id};
+        *shape = {"BUTTON", shown, piece->width, 16, line->id};
         return true;
     case MultiLineCheckBox:
-        *spec = {"BUTTON", shown | BS_MULTILINE | BS_AUTOCHECKBOX, piece->width, 18, line->id};
+        *shape = {"BUTTON", shown | BS_MULTILINE | BS_AUTOCHECKBOX, piece->width, 18, line->id};
         return true;
     case EditBox:
     case PageLink: {
         DWORD style = state ? shown | ES_READONLY | ES_CENTER : shown | WS_BORDER | ES_CENTER;
         if (textIs(piece, searchPrompt))
             style |= WS_BORDER;
-        *spec = {"EDIT", style, piece->width, 18, line->id};
+        *shape = {"EDIT", style, piece->width, 18, line->id};
         return true;
     }
     default:
@@ -213,10 +213,10 @@ static void renderPiece(DisplayList* list, DisplayLine* line, DisplayPiece* piec
         renderDropListMore(list, line, piece, y, state);
         return;
     }
-    ControlSpec spec;
-    if (piece->control || !controlSpec(line, piece, &spec))
+    ControlShape shape;
+    if (piece->control || !controlShape(line, piece, &shape))
         return;
-    piece->control = makeControl(list, spec, piece->start, piece->end, piece->x, y);
+    piece->control = makeControl(list, shape, piece->start, piece->end, piece->x, y);
     if (!piece->control)
         return;
     bool checkable = piece->kind == CheckBox || piece->kind == GroupCheckBox ||

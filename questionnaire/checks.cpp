@@ -79,6 +79,14 @@ const CheckRule generalCheckTable[] = {
 
 template <typename T, int N> constexpr int countOf(const T (&)[N]) { return N; }
 
+// Setting an answer to 0 where there is none would add a node that means nothing (an element
+// without an answer already reads as 0) and would show up as a stray answer.
+void clearAnswer(Answer* answers, std::uint16_t id)
+{
+    if (Answer* a = findAnswer(answers, id, 0))
+        a->value = 0.0f;
+}
+
 bool runChecks(const CheckRule* checks, int count, std::uint16_t element, std::uint16_t page, int trigger,
                AnswerList* firedRules, AnswerList* answers)
 {
@@ -92,8 +100,10 @@ bool runChecks(const CheckRule* checks, int count, std::uint16_t element, std::u
         for (int k = 0; k < countOf(c.ids) && c.ids[k]; ++k) {
             if (c.action == HideLines)
                 hideElementLines(c.ids[k]);
-            else if (c.action == SetToZero || c.action == SetToOne)
-                setAnswer(answers, c.ids[k], c.action == SetToOne ? 1.0f : 0.0f);
+            else if (c.action == SetToOne)
+                setAnswer(answers, c.ids[k], 1.0f);
+            else if (c.action == SetToZero)
+                clearAnswer(*answers, c.ids[k]);
         }
         if (c.action == PromptText)
             showPrompt(c.ids[0]);

@@ -10,7 +10,7 @@
 static constexpr std::initializer_list<RuleEntry> nauseaSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. ClinicalRule out alternative causes (e.g. mechanical etiology, pancreatitis, non-opioid medications) before proceeding with this recommendation.   Consensus guidelines indicate patients at moderate to high risk for post operative nausea and vomiting should be treated with anti emetics prophylactically"},
+        {"A. Rule out alternative causes (e.g. mechanical etiology, pancreatitis, non-opioid medications) before proceeding with this recommendation.   Consensus guidelines indicate patients at moderate to high risk for post operative nausea and vomiting should be treated with anti emetics prophylactically"},
         {"B. Reduce opioid dose 25% and add Acetaminophen or NSAID for opioid sparing effects unless contraindicated."},
         {"C. Administer dolasetron 12.5 milligrams IV every 8 hours prn OR ondansetron 4 milligrams IV every 6 hours prn."},
     closeList,
@@ -37,7 +37,7 @@ static constexpr std::initializer_list<RuleEntry> nauseaSteps = {
 static constexpr std::initializer_list<RuleEntry> pruritusSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. ClinicalRule out alternative causes (e.g. antibiotic, sulfa or other medication related allergic reaction) before proceeding with recommendation."},
+        {"A. Rule out alternative causes (e.g. antibiotic, sulfa or other medication related allergic reaction) before proceeding with recommendation."},
         {"B. Reduce opioid dose 25% and add Acetaminophen or NSAID for opioid sparing effects unless contraindicated."},
         {"C. Administer nalbuphine 1- 2 milligrams IV every 1-2 hours prn."},
     closeList,
@@ -57,7 +57,7 @@ static constexpr std::initializer_list<RuleEntry> pruritusSteps = {
 static constexpr std::initializer_list<RuleEntry> sedationSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. ClinicalRule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
+        {"A. Rule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
         {"B. Assess level of sedation and respiratory rate."},
         {"C. Choose one of the following options:"},
         openList,
@@ -94,7 +94,7 @@ static constexpr std::initializer_list<RuleEntry> sedationSteps = {
 static constexpr std::initializer_list<RuleEntry> respiratoryDepressionSteps = {
     {"STEP ONE: "},
     openList,
-        {"A. ClinicalRule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
+        {"A. Rule out alternative causes (e.g. CNS process, pulmonary embolism, metabolic imbalance, anxiolytic/hypnotic medications) before proceeding with recommendation. "},
         {"B. Assess level of sedation and respiratory rate."},
         {"C. Choose one of the following options:"},
         openList,
@@ -144,7 +144,7 @@ static constexpr std::initializer_list<RuleEntry> respiratoryDepressionSteps = {
 static constexpr std::initializer_list<RuleEntry> constipationSteps = {
     {"STEP ONE:  "},
     openList,
-        {"A. ClinicalRule out alternative causes of constipation (e.g. ileus, obstruction, other mechanical etiology, pancreatitis, non-opioid medications).  "},
+        {"A. Rule out alternative causes of constipation (e.g. ileus, obstruction, other mechanical etiology, pancreatitis, non-opioid medications).  "},
         {"B. Obtain patient's bowel habit history before they began opioid therapy to guide therapeutic goal for laxative therapy.  Constipation should be treated prophylactically. "},
         {"C. (Choose one of the following options)  "},
         openList,
@@ -165,7 +165,7 @@ static constexpr std::initializer_list<RuleEntry> constipationSteps = {
     {"STEP THREE:  "},
     {"If no bowel movement by 72 hours:  "},
     openList,
-        {"A. ClinicalRule out impaction, mechanical obstruction or ileus.  "},
+        {"A. Rule out impaction, mechanical obstruction or ileus.  "},
         {"B. Consider changing or discontinuing any drug therapies that also cause constipation, (e.g. anticholinergics, calcium channel blockers, clonidine, iron supplements, NSAIDs).  "},
         {"C. Consider changing choice of opioid or route of administration.  "},
         {"D. If no mechanical or medical cause can be determined, go to step 4.  "},

@@ -11,6 +11,8 @@ cmake --build "$build" -j "$(nproc)"
 db="$build/root/Program Files/Quellix"
 "$build/dbtool" dump "$db/DisplayDB-Qx4k.pdb"
 "$build/dbtool" dump "$db/DEZidiVA-Qx4k.pdb"
+# The program itself, walked through each module by a script that prints its screens and reports.
+"$build/zura-sim" tests/e2e/demo.sim
 if [ ! -x "$build/zura-web" ]; then
   echo "zura-web was not built (it needs ZURA_WITH_BROWSER=1 setup)" >&2
   exit 1

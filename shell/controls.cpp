@@ -24,8 +24,15 @@ void setLineState(DisplayLine* line, bool on)
 
 Answer* answerFor(std::uint32_t id) { return findOrAddNode(&questionnaireState->answers, id, 0, 0, 0); }
 
-// Unticks every member of an exclusive group: the lines on the page and also every answer the
-// group owns, so that a member hidden from this page cannot stay chosen beside the new one.
+bool isRadio(std::uint32_t id)
+{
+    const HierarchyElement* e = findElement(questionnaireState->hierarchyRecords, std::uint16_t(id));
+    return e && elementType(e) == std::int8_t(ElementType::RADIO);
+}
+
+// Unticks every member of an exclusive group: the lines on the page and also every RADIO answer
+// the group owns, so that a member hidden from this page cannot stay chosen beside the new one.
+// Check boxes that share the group's owner (listed with it in the Summary) keep their answers.
 void clearGroup(int group)
 {
     for (DisplayLine* l = appState->displayList.head; l; l = l->next) {
@@ -36,7 +43,8 @@ void clearGroup(int group)
         }
     }
     for (Answer* a = questionnaireState->answers; a; a = a->next)
-        if (group != 0 && a->ownerId == std::uint32_t(std::uint16_t(group)) && a->ownerKey2 == 0)
+        if (group != 0 && a->ownerId == std::uint32_t(std::uint16_t(group)) && a->ownerKey2 == 0 &&
+            isRadio(a->elementId))
             a->value = 0.0f;
 }
 
