@@ -235,6 +235,7 @@ std::vector<std::vector<ElementSpec>> shellDatabase()
         El(10270, t(T::INPUT), 3, "Dose"), El(10271, t(T::INPUT), 3, "Second dose"),
         link,
         El(10290, t(T::PAGE), 2, "About routes"), El(10291, t(T::LABEL), 3, "Routes explained"),
+        member(10292, 10230, 3),
         El(10300, t(T::PAGE), 2, "Required"), required,
         El(11030, t(T::PAGE), 2, "No way on"), El(11031, t(T::LABEL), 3),
         El(2081, t(T::CHECKBOX), 2, "Morphine"), El(13087, t(T::CHECKBOX), 2, "Hydrocodone"),
