@@ -207,6 +207,14 @@ std::uint32_t ownerOf(std::uint16_t id)
 
 std::string windowText(HWND window) { return narrowed(windowInfo(window).text); }
 
+std::string longTitle()
+{
+    std::string title;
+    while (title.size() < 150)
+        title += "Title " + std::to_string(title.size()) + " ";
+    return title;
+}
+
 std::vector<std::vector<ElementSpec>> shellDatabase()
 {
     using T = ElementType;
@@ -240,6 +248,7 @@ std::vector<std::vector<ElementSpec>> shellDatabase()
         El(11030, t(T::PAGE), 2, "No way on"), El(11031, t(T::LABEL), 3),
         El(2081, t(T::CHECKBOX), 2, "Morphine"), El(13087, t(T::CHECKBOX), 2, "Hydrocodone"),
         results,
+        El(10600, t(T::PAGE), 2, longTitle()), El(10601, t(T::LABEL), 3),
         El(10500, t(T::PAGE), 2, "Long page"),
     };
     for (int i = 0; i < 40; ++i)

@@ -52,4 +52,6 @@ std::string windowText(HWND window);
 // A fixture questionnaire: root, home page, the prescription module's pages, the dose
 // conversion and side-effect modules.
 std::vector<std::vector<ElementSpec>> shellDatabase();
+// The text of page 10600: longer than any title the screen holds.
+std::string longTitle();
 ElementSpec El(std::uint16_t id, std::int8_t type, int level, const std::string& text = "");

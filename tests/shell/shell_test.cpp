@@ -2,6 +2,8 @@
 // controls, recording answers from page controls, Next and Back, the keypad and the About page.
 #include "shell_fixture.h"
 
+#include <climits>
+
 #include "questionnaire/answers.h"
 #include "questionnaire/pageflow.h"
 #include "platform/portable/graphics.h"
@@ -129,6 +131,30 @@ TEST_F(ShellTest, ChoosingAnotherDropListOptionMovesTheAnswer)
 }
 
 TEST_F(ShellTest, EditFieldStoresItsLeadingNumber)
+{
+    struct Case {
+        const char16_t* typed;
+        float expected;
+    } cases[] = {
+        {u"12a", 12.0f},
+        {u"7.5", 7.0f},
+        {u"x12", 0.0f},
+        {u"99999999999", float(INT32_MAX)},   // beyond the 32-bit range: the largest value, not garbage
+    };
+    writeDatabase(shellDatabase());
+    std::vector<std::function<void()>> steps = {[] { showPage(10223); }};
+    for (const Case& c : cases) {
+        steps.push_back([c] { typeInto(controlOf(10270), c.typed); });
+        steps.push_back([c] {
+            EXPECT_EQ(answerOf(10270), c.expected) << "typed " << windowText(controlOf(10270));
+            SendMessageW(controlOf(10270), EM_SETSEL, 0, -1);
+            typeInto(controlOf(10270), u"\b");
+        });
+    }
+    run(steps);
+}
+
+TEST_F(ShellTest, EmptiedEditFieldStoresZero)
 {
     writeDatabase(shellDatabase());
     run({[] { showPage(10223); },
@@ -260,6 +286,17 @@ TEST_F(ShellTest, ResultsTitleNamesTheFirstDrugOfTheList)
              showPage(10400);
          },
          [] { EXPECT_EQ(windowText(appState->titleLabel), "Recommend: Morphine"); }});
+}
+
+TEST_F(ShellTest, LongPageTitleIsCutToTheTitleStrip)
+{
+    writeDatabase(shellDatabase());
+    run({[] { showPage(10600); },
+         [] {
+             std::string title = windowText(appState->titleLabel);
+             EXPECT_EQ(title.size(), 99u);
+             EXPECT_EQ(longTitle().compare(0, title.size(), title), 0) << title;
+         }});
 }
 
 TEST_F(ShellTest, ScrollingMovesTheFirstRow)
