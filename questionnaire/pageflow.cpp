@@ -30,6 +30,27 @@ const ModuleButton moduleButtons[] = {
     { 110,      9526,   11220 },   // side effects
 };
 
+// Removes the answers of every element under a MODULE element that does not hold page, so that
+// what was answered in another module cannot reach this module's rules. The root stays.
+void removeOtherModulesAnswers(AnswerList* answers, std::uint16_t page, const DbRecord* const* hierarchyRecords)
+{
+    for (ElementCursor m = firstElement(hierarchyRecords); m.element; nextElement(&m)) {
+        if (elementType(m.element) != std::int8_t(ElementType::MODULE))
+            continue;
+        int level = elementLevel(m.element);
+        bool holdsPage = false;
+        for (ElementCursor c = m; !holdsPage && nextInSubtree(&c, level);)
+            holdsPage = elementId(c.element) == page;
+        if (holdsPage)
+            continue;
+        if (elementId(m.element) != rootElement)
+            removeNode(answers, elementId(m.element), 0, 0, 0);
+        for (ElementCursor c = m; nextInSubtree(&c, level);)
+            if (elementId(c.element) != rootElement)
+                removeNode(answers, elementId(c.element), 0, 0, 0);
+    }
+}
+
 } // namespace
 
 bool moduleStart(int index, std::uint16_t* module, std::uint16_t* firstPage)
@@ -101,6 +122,7 @@ bool startModule(int button)
     for (const ModuleButton& m : moduleButtons)
         if (&m != chosen)
             removeNode(&q->answers, m.module, 0, 0, 0);
+    removeOtherModulesAnswers(&q->answers, chosen->firstPage, q->hierarchyRecords);
     setAnswer(&q->answers, chosen->module, 1.0f);
     q->currentPage = chosen->firstPage;
     return true;

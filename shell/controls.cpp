@@ -1,6 +1,6 @@
 // Recording what the user did with a page control: check boxes and exclusive groups, drop-list
 // choices and typed numbers become answers; the state bit of the line follows the answer.
-#include <cstdlib>
+#include <cstdint>
 
 #include "dbfile/text.h"
 #include "display/droplist.h"
@@ -90,6 +90,24 @@ void recordDropList(DisplayLine* line)
     appState->openDropChoice = current ? current->elementId : 0;
 }
 
+// The text's leading decimal integer as atoi reads it (blanks, a sign, digits), 0 when there is
+// none; a number beyond the 32-bit range gives the nearest end of it, where atoi is undefined,
+// so that an impossible dose stays impossibly large for the range checks.
+std::int32_t leadingInteger(const char* text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    std::int64_t value = 0;
+    const std::int64_t limit = negative ? std::int64_t(INT32_MAX) + 1 : INT32_MAX;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        if ((value = value * 10 + (*text - '0')) > limit)
+            value = limit;
+    return std::int32_t(negative ? -value : value);
+}
+
 } // namespace
 
 bool recordControl(HWND control, int notification)
@@ -122,7 +140,7 @@ void onEditNotification(DisplayLine* line, HWND control, int notification)
         narrowTextBounded(text, editTextSize + 1, wide);
         setDisplayLineText(line, text, true);
         if (Answer* a = answerFor(line->id))
-            a->value = float(std::atoi(text));
+            a->value = float(leadingInteger(text));
         setLineState(line, false);
     } else if (notification == EN_SETFOCUS) {
         openKeypad(control);

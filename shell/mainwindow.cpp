@@ -39,10 +39,25 @@ void clearForRebuild()
     appState->displayList.firstRow = 0;
 }
 
+// An element whose lines an input check has hidden cannot be answered by the user, so it is
+// not required: counting it would refuse Next for good.
+bool shownOnPage(std::uint32_t id)
+{
+    bool hasLines = false;
+    for (const DisplayLine* l = appState->displayList.head; l; l = l->next) {
+        if (l->id != id)
+            continue;
+        if (l->flags & lineVisible)
+            return true;
+        hasLines = true;
+    }
+    return !hasLines;
+}
+
 bool requiredAnswered()
 {
     for (const Answer* a = questionnaireState->requiredList; a; a = a->next)
-        if (countChosen(questionnaireState->answers, a->elementId) == 0)
+        if (shownOnPage(a->elementId) && countChosen(questionnaireState->answers, a->elementId) == 0)
             return false;
     return true;
 }

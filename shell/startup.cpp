@@ -202,8 +202,11 @@ int startUp(HINSTANCE instance, HINSTANCE, LPWSTR, int showMode)
         appState->moduleButtonBitmaps[2] = LoadBitmapW(instance, MAKEINTRESOURCEW(SideEffectBitmap));
         appState->logoBitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(LogoBitmap));
     }
-    if (!createMainWindow(instance, showMode))
+    if (!createMainWindow(instance, showMode)) {
+        // Another copy runs, or no window could be made: release what this start took.
+        tearDown();
         return 0;
+    }
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(AcceleratorTable));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {

@@ -278,12 +278,30 @@ TEST_F(PageFlow, ModuleButtonsChooseTheirModule)
         for (std::uint16_t id : {9523, 9524, 9526})
             EXPECT_EQ(hasAnswer(id), id == c.module) << c.button << " " << id;
         EXPECT_EQ(value(c.module), 1);
-        EXPECT_TRUE(hasAnswer(2075));
+        EXPECT_EQ(hasAnswer(2075), c.button == 108) << c.button;   // the prescription module's answer
         EXPECT_NE(q->history, nullptr);
     }
     q->currentPage = 7002;
     EXPECT_FALSE(startModule(111));
     EXPECT_EQ(q->currentPage, 7002);
+}
+
+TEST_F(PageFlow, StartingAModuleRemovesTheAnswersOfEveryOtherModule)
+{
+    answer(2075);            // prescription
+    answer(7031);
+    answer(12665, 40.0f);    // dose conversion
+    answer(11220);           // side effects (its page element)
+    ASSERT_TRUE(startModule(109));
+    EXPECT_FALSE(hasAnswer(2075));
+    EXPECT_FALSE(hasAnswer(7031));
+    EXPECT_FALSE(hasAnswer(11220));
+    EXPECT_EQ(value(12665), 40) << "the chosen module keeps its own answers";
+    EXPECT_EQ(value(rootElement), 1);
+    ASSERT_TRUE(startModule(108));
+    EXPECT_FALSE(hasAnswer(12665));
+    EXPECT_EQ(value(rootElement), 1);
+    EXPECT_EQ(value(9523), 1);
 }
 
 TEST_F(PageFlow, PageLinkPushesThePageItLeaves)
