@@ -1,5 +1,6 @@
 // Fonts, measuring contexts and text measurement. Bold text is measured with the bold font
-// selected; all other text, underlined or not, with the system font the controls default to.
+// selected, underlined plain text with the underline font it is shown in (layout selects it
+// for such a line), all other text with the system font the controls default to.
 #include "display/fonts.h"
 
 #include <cstring>

@@ -54,9 +54,36 @@ static void copyPieceText(DisplayPiece* piece)
     piece->ownsText = 1;
 }
 
+namespace {
+
+// Underlined plain text is shown in the underline font, which need not measure like the system
+// font the normal context holds (here it is larger): measured in the system font, a page link's
+// caption was cut off at its end. While such a line is laid out, the normal context measures
+// with the underline font; it gets its own font back afterwards.
+struct UnderlineMeasure {
+    HDC context = nullptr;
+    HGDIOBJ previous = nullptr;
+    UnderlineMeasure(const DisplayList* list, const DisplayLine* line)
+    {
+        bool underlinedPlain = (line->flags & (lineUnderline | lineBold)) == lineUnderline;
+        if (underlinedPlain && list->underlineFont && list->normalMeasureContext) {
+            context = list->normalMeasureContext;
+            previous = SelectObject(context, list->underlineFont);
+        }
+    }
+    ~UnderlineMeasure()
+    {
+        if (context && previous)
+            SelectObject(context, previous);
+    }
+};
+
+} // namespace
+
 void layoutDisplayLine(DisplayList* list, DisplayLine* line, int& row, int& cursor,
                        int& contCursor)
 {
+    UnderlineMeasure underlineMeasure(list, line);
     const bool measureBold = (line->flags & lineBold) != 0;
     const char* text = layoutText(line);
     int extra = kindExtra(line->kind);
