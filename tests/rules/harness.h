@@ -2,7 +2,6 @@
 // ids a rule set produced, and the global state records a rule run works on.
 #pragma once
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
