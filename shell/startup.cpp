@@ -239,15 +239,7 @@ void tearDown()
         QuestionnaireState* q = questionnaireState;
         // The process ends right after teardown; the records and lists are released anyway so
         // that a host running the program twice in one process (the tests) leaks nothing.
-        for (int m = 0; m < 10; ++m) {
-            freeRecord(&q->hierarchyRecords[m]);
-            freeRecord(&q->stringRecords[m]);
-        }
-        releaseList(&q->answers);
-        releaseList(&q->firedRules);
-        releaseList(&q->suppressedPrompts);
-        releaseList(&q->requiredList);
-        releaseList(&q->history);
+        releaseQuestionnaireContents(q);
         LocalFree(q);
         questionnaireState = nullptr;
     }

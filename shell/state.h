@@ -73,6 +73,11 @@ struct QuestionnaireState {
     AnswerList history;
 };
 
+// Releases the twenty display-database records (the slots become none).
+void releaseDisplayRecords(QuestionnaireState* q);
+// Releases the records and every answer list the record holds; the record itself stays.
+void releaseQuestionnaireContents(QuestionnaireState* q);
+
 // The two global records, and the holder of the cited reference ids of the latest rule run.
 extern AppState* appState;
 extern QuestionnaireState* questionnaireState;

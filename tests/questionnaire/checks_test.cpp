@@ -208,10 +208,7 @@ TEST_F(Checks, ALongPromptIsCutToItsBuffer)
     ElementSpec silent = E(15001, ElementType::LABEL, 3);
     silent.hasText = false;
     db[1].push_back(silent);
-    for (int m = 0; m < 10; ++m) {
-        freeRecord(&q->hierarchyRecords[m]);
-        freeRecord(&q->stringRecords[m]);
-    }
+    releaseDisplayRecords(q);
     loadModules(db);
     EXPECT_EQ(showPrompt(15000), 1005);
     ASSERT_EQ(prompts.size(), 1u);

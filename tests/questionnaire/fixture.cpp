@@ -82,15 +82,7 @@ void QuestionnaireTest::TearDown()
     setAllocationFailure(0);
     setMessageBoxHook(nullptr);
     setPromptDialogHook(nullptr);
-    for (int m = 0; m < 10; ++m) {
-        freeRecord(&q->hierarchyRecords[m]);
-        freeRecord(&q->stringRecords[m]);
-    }
-    releaseList(&q->answers);
-    releaseList(&q->firedRules);
-    releaseList(&q->suppressedPrompts);
-    releaseList(&q->requiredList);
-    releaseList(&q->history);
+    releaseQuestionnaireContents(q);
     std::free(q);
     std::free(app);
     questionnaireState = nullptr;

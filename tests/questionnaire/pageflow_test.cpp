@@ -103,10 +103,7 @@ TEST_F(PageFlow, TheFirstElementOfTheQuestionnaireIsNeverTakenForAPage)
 {
     std::vector<std::vector<ElementSpec>> db = {{E(5000, ElementType::PAGE, 1), E(5001, ElementType::LABEL, 2),
                                                  E(5002, ElementType::PAGE, 1)}};
-    for (int m = 0; m < 10; ++m) {
-        freeRecord(&q->hierarchyRecords[m]);
-        freeRecord(&q->stringRecords[m]);
-    }
+    releaseDisplayRecords(q);
     loadModules(db);
     EXPECT_EQ(nextVisiblePage(nullptr, 0, q->hierarchyRecords), 5002);
     EXPECT_EQ(nextVisiblePage(nullptr, 5000, q->hierarchyRecords), 0);

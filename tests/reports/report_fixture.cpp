@@ -54,11 +54,7 @@ void ReportTest::TearDown()
     for (TextList* list : {&app->recommendationList, &app->nonOpioidList, &app->caveatList, &app->monitoringList,
                            &app->rationaleList})
         releaseTextList(list);
-    for (int m = 0; m < 10; ++m) {
-        freeRecord(&q->hierarchyRecords[m]);
-        freeRecord(&q->stringRecords[m]);
-    }
-    releaseList(&q->answers);
+    releaseQuestionnaireContents(q);
     releaseList(&cited);
     citedReferences = nullptr;
     DestroyWindow(app->sectionSelector);
