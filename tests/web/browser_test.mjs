@@ -7,43 +7,10 @@
 import {spawn} from 'node:child_process';
 import http from 'node:http';
 import {mkdtempSync, rmSync} from 'node:fs';
-import {createRequire} from 'node:module';
 import {tmpdir} from 'node:os';
 import path from 'node:path';
 
-const args = {};
-for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].replace(/^--/, '')] = process.argv[i + 1];
-const {chromium} = createRequire(path.join(args.modules, 'x.js'))('playwright-core');
-
-const failures = [];
-function check(name, ok, detail) {
-  console.log((ok ? 'ok   ' : 'FAIL ') + name + (ok || detail === undefined ? '' : ': ' + detail));
-  if (!ok) failures.push(name);
-}
-
-function startServer(root) {
-  const server = spawn(args.server, ['--port', '0', '--root', root], {stdio: ['ignore', 'pipe', 'inherit']});
-  const url = new Promise((resolve, reject) => {
-    let out = '';
-    const timer = setTimeout(() => reject(new Error('zura-web did not print its address')), 15000);
-    server.stdout.on('data', (d) => {
-      out += d;
-      const m = out.match(/http:\/\/127\.0\.0\.1:\d+\//);
-      if (m) { clearTimeout(timer); resolve(m[0]); }
-    });
-    server.on('exit', (code) => { clearTimeout(timer); reject(new Error('zura-web exited: ' + code)); });
-  });
-  return {server, url};
-}
-
-function stopServer(server) {
-  return new Promise((resolve) => {
-    if (server.exitCode !== null || server.signalCode !== null) return resolve(server.exitCode);
-    const timer = setTimeout(() => server.kill('SIGKILL'), 5000);
-    server.on('exit', (code) => { clearTimeout(timer); resolve(code); });
-    server.kill('SIGTERM');
-  });
-}
+import {args, check, finish, launchBrowser, startServer, stopServer} from './harness.mjs';
 
 async function post(url, body, raw) {
   const r = await fetch(url + 'action', {method: 'POST', headers: {'Content-Type': 'application/json'},
@@ -199,12 +166,7 @@ try {
   });
   check('a second server cannot take the same port', secondCode === 1, secondCode);
   await badRequests(url);
-  browser = await chromium.launch({
-    executablePath: args.chromium,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-    timeout: 30000,
-  });
+  browser = await launchBrowser();
   const page = await browser.newPage({viewport: {width: 400, height: 520}});
   page.setDefaultTimeout(10000);
   page.on('pageerror', (e) => check('the page runs without errors', false, e.message));
@@ -217,5 +179,4 @@ try {
   check('SIGTERM stops the server cleanly', code === 0, code);
   rmSync(root, {recursive: true, force: true});
 }
-console.log(failures.length ? failures.length + ' failed' : 'all passed');
-process.exit(failures.length ? 1 : 0);
+finish();
