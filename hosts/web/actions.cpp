@@ -4,7 +4,8 @@
 //   {"kind":"type","text":"12"[,"window":ID]}        characters (default: the focused window)
 //   {"kind":"key","key":"q"|"enter"|...,"ctrl":B,"shift":B}
 //   {"kind":"pick","window":ID,"index":N}            a line of a list box or drop-down list
-//   {"kind":"scroll","window":ID,"code":"lineup"|"linedown"|"pageup"|"pagedown"|"to","position":N}
+//   {"kind":"scroll","window":ID,"code":"lineup"|"linedown"|"pageup"|"pagedown"|"to","position":N,
+//    "lines":N}                                      lines: 1..40 line steps at once (a wheel notch)
 //   {"kind":"close"}                                 a close from the system
 // Any action may carry "seq", the screen it was aimed at; the bridge refuses it when the screen
 // has changed since. A malformed action is 400; a window not on the screen 404.
@@ -17,6 +18,7 @@
 namespace {
 
 constexpr std::size_t maxTyped = 256;
+constexpr long maxScrollLines = 40;
 
 const nlohmann::json* member(const nlohmann::json& j, const char* name)
 {
@@ -56,14 +58,15 @@ int findWindow(const nlohmann::json& action, PortableWindowInfo* found, std::str
         *error = "the action needs a window";
         return 400;
     }
-    HWND handle = webHandleFromId(id);
-    if (!handle) {
+    if (!webHandleFromId(id)) {
         *error = "malformed window id";
         return 400;
     }
-    for (const PortableWindowInfo& w : portableSnapshot())
-        if (w.window == handle && w.visible) {
-            *found = w;
+    std::vector<PortableWindowInfo> windows = portableSnapshot();
+    std::vector<std::string> ids = webWindowIds(windows);
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        if (ids[i] == id && windows[i].visible) {
+            *found = windows[i];
             return 200;
         }
     *error = "no such window on the screen";
@@ -179,6 +182,16 @@ int webPerformAction(const nlohmann::json& action, std::string* error)
     } else if (kind == "scroll") {
         if (int status = scrollAction(action, w, &a, error); status != 200)
             return status;
+        // A wheel notch or a swipe moves several lines at once: one reply for all of them.
+        long lines = 1;
+        if (member(action, "lines") && (!intMember(action, "lines", &lines) || lines < 1 || lines > maxScrollLines)) {
+            *error = "lines is a count from 1 to 40";
+            return 400;
+        }
+        if (a.code != SB_LINEUP && a.code != SB_LINEDOWN)
+            lines = 1;
+        for (long i = 1; i < lines; ++i)
+            portablePushAction(a);
     } else if (kind == "close") {
         HWND top = nullptr;
         for (const PortableWindowInfo& t : portableSnapshot())

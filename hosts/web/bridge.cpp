@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -16,10 +17,15 @@ namespace {
 
 constexpr auto answerWait = std::chrono::seconds(15);
 
+// A user action from the page, or a task to run on the program thread (a report read).
 struct Ticket {
     long id;
     nlohmann::json action;
+    std::function<WebReply()> task;
 };
+
+const char changedElsewhere[] =
+    "The patient on screen was changed in another tab. The current screen is shown now: check it before you go on.";
 
 struct Bridge {
     std::mutex mutex;
@@ -29,8 +35,13 @@ struct Bridge {
     std::map<long, WebReply> answers;
     std::set<long> abandoned;     // tickets whose asker stopped waiting
     long awaiting = 0;            // the ticket the program is carrying out
+    long awaitingBase = 0;        // the screen the page of that ticket has
     nlohmann::json screen;        // the latest screen, with "seq" and "ended"
+    nlohmann::json previous;      // the screen before it
     long seq = 0;
+    // A report read re-makes the screen the page has; actions aimed at the screen before it are
+    // still good (their windows are found by id).
+    long beforeRead = -1, afterRead = -1;
     bool ended = false, stopping = false, restart = false;
 };
 
@@ -62,14 +73,52 @@ void answer(Bridge& b, long ticket, WebReply reply)
     b.answers[ticket] = std::move(reply);
 }
 
+// The screen as a change of the one the page has: the windows in order by id, and only those
+// that are new or differ in full. The page merges it with what it has.
+nlohmann::json delta(const nlohmann::json& from, const nlohmann::json& to)
+{
+    std::map<std::string, const nlohmann::json*> had;
+    for (const nlohmann::json& w : from["windows"])
+        had[w["id"].get<std::string>()] = &w;
+    nlohmann::json out = nlohmann::json::object();
+    for (auto it = to.begin(); it != to.end(); ++it)
+        if (it.key() != "windows")
+            out[it.key()] = it.value();
+    out["base"] = from["seq"];
+    nlohmann::json order = nlohmann::json::array(), changed = nlohmann::json::array();
+    for (const nlohmann::json& w : to["windows"]) {
+        const std::string& id = w["id"].get_ref<const std::string&>();
+        order.push_back(id);
+        auto old = had.find(id);
+        if (old == had.end() || *old->second != w)
+            changed.push_back(w);
+    }
+    out["order"] = std::move(order);
+    out["windows"] = std::move(changed);
+    return out;
+}
+
+// The screen without its number: what the page shows.
+bool sameScreen(const nlohmann::json& a, const nlohmann::json& b)
+{
+    if (!a.is_object() || !b.is_object())
+        return false;
+    nlohmann::json x = a, y = b;
+    x.erase("seq");
+    y.erase("seq");
+    return x == y;
+}
+
 void publish(Bridge& b, nlohmann::json screen, bool ended)
 {
     screen["seq"] = ++b.seq;
     screen["ended"] = ended;
+    b.previous = std::move(b.screen);
     b.screen = std::move(screen);
     b.ended = ended;
     if (b.awaiting) {
-        answer(b, b.awaiting, WebReply{200, dump(b.screen)});
+        bool known = b.previous.is_object() && b.previous["seq"] == b.awaitingBase && b.previous.contains("windows");
+        answer(b, b.awaiting, WebReply{200, dump(known ? delta(b.previous, b.screen) : b.screen)});
         b.awaiting = 0;
     }
     b.changed.notify_all();
@@ -107,7 +156,7 @@ WebReply bridgeAct(const nlohmann::json& action)
     if (b.ended)
         return WebReply{409, errorBody("the program has ended", b.screen)};
     long ticket = b.nextTicket++;
-    b.queue.push_back(Ticket{ticket, action});
+    b.queue.push_back(Ticket{ticket, action, nullptr});
     b.changed.notify_all();
     return awaitAnswer(b, lock, ticket);
 }
@@ -120,6 +169,33 @@ WebReply bridgeScreen()
     if (b.seq == 0)
         return WebReply{503, errorBody("the program has not started", nullptr)};
     return WebReply{200, dump(b.screen)};
+}
+
+WebReply bridgeReport(bool plainText)
+{
+    Bridge& b = bridge();
+    std::unique_lock<std::mutex> lock(b.mutex);
+    if (b.stopping)
+        return WebReply{503, "The server is stopping.\n", "text/plain; charset=utf-8"};
+    if (b.ended || b.seq == 0)
+        return WebReply{404, "The program is not running, so there is no report to show.\n", "text/plain; charset=utf-8"};
+    long ticket = b.nextTicket++;
+    b.queue.push_back(Ticket{ticket, nullptr, [plainText] {
+                                 WebReport report;
+                                 if (!webReadReport(&report))
+                                     return WebReply{404,
+                                                     "No results page is shown, so there is no report yet: finish a "
+                                                     "module's questions until its recommendation is on screen.\n",
+                                                     "text/plain; charset=utf-8"};
+                                 if (plainText)
+                                     return WebReply{200, webReportText(report), "text/plain; charset=utf-8"};
+                                 return WebReply{200, webReportHtml(report), "text/html; charset=utf-8"};
+                             }});
+    b.changed.notify_all();
+    WebReply reply = awaitAnswer(b, lock, ticket);
+    if (reply.status == 503)
+        reply = WebReply{503, "The program did not answer in time; try again.\n", "text/plain; charset=utf-8"};
+    return reply;
 }
 
 WebReply bridgeRestart()
@@ -164,17 +240,34 @@ bool bridgeNextActions(void*)
             return false;
         Ticket t = std::move(b.queue.front());
         b.queue.pop_front();
+        if (t.task) {
+            lock.unlock();
+            WebReply reply = t.task();
+            nlohmann::json after = webScreen();
+            lock.lock();
+            answer(b, t.id, std::move(reply));
+            if (!sameScreen(after, b.screen)) {
+                b.beforeRead = b.seq;
+                publish(b, std::move(after), false);
+                b.afterRead = b.seq;
+            }
+            b.changed.notify_all();
+            continue;
+        }
         long shown = b.seq;
+        long base = t.action.contains("seq") && t.action["seq"].is_number_integer() ? t.action["seq"].get<long>() : -1;
+        bool stale = t.action.contains("seq") && base != shown && !(base == b.beforeRead && shown == b.afterRead);
         lock.unlock();
         std::string error;
         int status = 409;
-        if (t.action.contains("seq") && !(t.action["seq"].is_number_integer() && t.action["seq"].get<long>() == shown))
-            error = "the screen has changed since";
+        if (stale)
+            error = changedElsewhere;
         else
             status = webPerformAction(t.action, &error);
         lock.lock();
         if (status == 200) {
             b.awaiting = t.id;
+            b.awaitingBase = base;
             return true;
         }
         answer(b, t.id, WebReply{status, errorBody(error, b.screen)});

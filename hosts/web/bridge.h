@@ -7,12 +7,16 @@
 
 struct WebReply {
     int status = 200;
-    std::string body;   // JSON
+    std::string body;
+    std::string type = "application/json";
 };
 
 // HTTP thread. Each waits a bounded time for the program thread.
 WebReply bridgeAct(const nlohmann::json& action);   // the screen after the action
 WebReply bridgeScreen();                              // the current screen
+// The whole report of the results page on screen, as a page or as plain text; 404 with a
+// sentence when no results page is shown.
+WebReply bridgeReport(bool plainText);
 WebReply bridgeRestart();                             // starts the program again after it ended
 void bridgeStop();                                    // ends the program's loops and the run
 

@@ -1,18 +1,31 @@
 // page.js: draws the screen zura-web sends (every visible window, bottom of the z order first,
-// each at its screen rectangle) and sends the user's taps, picks, scrolls and keys back as
-// actions, one at a time, each aimed at the screen it was made on.
+// each at its screen rectangle), scaled to the largest size the browser window holds, and sends
+// the user's taps, picks, swipes, wheel notches and keys back as actions, one at a time, each
+// aimed at the screen it was made on. A reply may carry only the windows that changed. The
+// keyboard moves a focus ring over the tappable controls in screen order; the browser's own
+// shortcuts are left to the browser.
 #include "hosts/web/web.h"
 
 const char webPageScript[] = R"PAGE('use strict';
 (() => {
   const screenEl = document.getElementById('screen');
   const noteEl = document.getElementById('note');
+  const fitEl = document.getElementById('fit');
+  const deviceEl = document.getElementById('device');
+  const stageEl = document.getElementById('stage');
+  const sideEl = document.getElementById('side');
+  const reportEl = document.getElementById('report');
   const WS_BORDER = 0x00800000, WS_EX_CLIENTEDGE = 0x200;
   const ES_CENTER = 1, ES_RIGHT = 2, ES_MULTILINE = 4, ES_PASSWORD = 0x20;
   const SS_TYPEMASK = 0x1f, BS_LEFTTEXT = 0x20, BS_TYPEMASK = 0xf, BS_DEFPUSHBUTTON = 1, BS_MULTILINE = 0x2000;
   const SBS_VERT = 1, LBS_MULTIPLESEL = 0x8, LBS_EXTENDEDSEL = 0x800;
   const GRAY = '#8d8d8d', NAVY = '#1f4f8a';
   let current = null;
+  let scale = 1;
+  let ring = null;          // the id of the control the keyboard focus ring is on
+  let ringAt = null;        // and its place
+  let cursor = null;        // {id, index}: the line the arrow keys are on in an open list
+  let lastEdit = null;      // the id of the entry field typed digits go to
   let queue = Promise.resolve();
   let pending = 0;
   const loadedFonts = new Map();
@@ -185,7 +198,7 @@ const char webPageScript[] = R"PAGE('use strict';
       const el = box([w.rect[0], w.rect[1], w.rect[2], w.closedHeight]);
       el.style.border = '1px solid #000';
       el.style.background = w.enabled ? '#fff' : '#eef0f2';
-      text(el, [3, 0, w.rect[2] - 20, w.closedHeight - 2], w, w.text, {middle: true});
+      text(el, [2, 0, w.rect[2] - 19, w.closedHeight - 2], w, w.text, {middle: true});
       const arrow = box([w.rect[2] - 17, 0, 15, w.closedHeight - 2], el);
       arrow.style.background = 'linear-gradient(#fdfdfd, #dde1e5)';
       arrow.style.borderLeft = '1px solid #9a9a9a';
@@ -304,14 +317,57 @@ const char webPageScript[] = R"PAGE('use strict';
     return {vertical, length, arrow, track, thumbLength, thumbStart, min: s.min, highest, span};
   }
 
+  // The order windows are drawn in, so that what is on top takes the taps: each window before its
+  // children, siblings from the bottom of the z order up (the one made first is on top).
+  function paintOrder(windows) {
+    const children = new Map();
+    const roots = [];
+    for (const w of windows) {
+      if (w.parent && windows.some(p => p.id === w.parent)) {
+        if (!children.has(w.parent)) children.set(w.parent, []);
+        children.get(w.parent).push(w);
+      } else {
+        roots.push(w);
+      }
+    }
+    const out = [];
+    const visit = (w) => {
+      out.push(w);
+      const kids = (children.get(w.id) || []).slice().sort((a, b) => b.z - a.z);
+      kids.forEach(visit);
+    };
+    roots.forEach(visit);
+    return out;
+  }
+
+  // A reply that carries only the changed windows is merged with the screen it was made from.
+  function merge(s) {
+    if (s.base === undefined) return s;
+    if (!current || current.seq !== s.base) return null;
+    const had = new Map(current.windows.map(w => [w.id, w]));
+    for (const w of s.windows) had.set(w.id, w);
+    const windows = s.order.map(id => had.get(id));
+    if (windows.some(w => !w)) return null;
+    const full = Object.assign({}, s, {windows});
+    delete full.base;
+    delete full.order;
+    return full;
+  }
+
   function render(s) {
+    if (s && s.base !== undefined) {
+      const merged = merge(s);
+      if (!merged) return refresh();
+      s = merged;
+    }
     if (!s || !Array.isArray(s.windows)) return;
+    const resized = !current || current.width !== s.width || current.height !== s.height;
     current = s;
     screenEl.textContent = '';
     screenEl.style.width = s.width + 'px';
     screenEl.style.height = s.height + 'px';
     screenEl.dataset.seq = s.seq;
-    for (const w of s.windows) {
+    for (const w of paintOrder(s.windows)) {
       const el = (draw[w.kind] || draw.other)(w);
       if (el) {
         el.dataset.id = w.id;
@@ -328,6 +384,58 @@ const char webPageScript[] = R"PAGE('use strict';
       });
       screenEl.appendChild(over);
     }
+    reportEl.hidden = !s.report;
+    if (ring && !windowById(ring)) {
+      // The program made the control again (a list opened or closed): the ring stays at its place.
+      const same = ringAt && tappable().find(w => w.rect[0] === ringAt[0] && w.rect[1] === ringAt[1]);
+      ring = same ? same.id : null;
+    }
+    if (cursor && !openList(cursor.id)) cursor = null;
+    if (lastEdit && !windowById(lastEdit)) lastEdit = null;
+    const focusedEdit = s.windows.find(w => w.kind === 'edit' && w.focused);
+    if (focusedEdit) lastEdit = focusedEdit.id;
+    showRing();
+    if (resized) fit();
+    fitCaptions();
+  }
+
+  // Captions are measured by the program in the same font file, but a browser's advances may
+  // differ by a pixel or two: a caption that would be cut is narrowed to fit, never clipped.
+  function fitCaptions() {
+    const run = () => {
+      for (const el of screenEl.querySelectorAll('.text')) {
+        if (el.classList.contains('wrap') || !el.clientWidth) continue;
+        if (el.scrollWidth > el.clientWidth) {
+          el.style.overflow = 'visible';
+          el.style.transform = 'scaleX(' + (el.clientWidth / el.scrollWidth).toFixed(4) + ')';
+        }
+      }
+    };
+    document.fonts.ready.then(() => Promise.all(loadedFonts.values())).then(run);
+  }
+
+  // The screen at the largest scale the window holds (phone portrait or landscape, desktop),
+  // beside or below the Report button and the notes.
+  function fit() {
+    const width = current ? current.width : 240, height = current ? current.height : 320;
+    const frame = parseFloat(getComputedStyle(deviceEl).paddingLeft) || 0;
+    const beside = getComputedStyle(stageEl).flexDirection === 'row';
+    const margin = frame ? 16 : 0;
+    const room = [innerWidth - 2 * frame - margin - (beside ? sideEl.offsetWidth + 20 : 0),
+                  innerHeight - 2 * frame - margin - (beside ? 0 : sideEl.offsetHeight + 8)];
+    scale = Math.max(0.5, Math.min(room[0] / width, room[1] / height));
+    fitEl.style.width = (width * scale) + 'px';
+    fitEl.style.height = (height * scale) + 'px';
+    screenEl.style.transform = scale === 1 ? '' : 'scale(' + scale + ')';
+    screenEl.classList.toggle('whole', Number.isInteger(scale));
+  }
+  addEventListener('resize', fit);
+
+  function refresh() {
+    return fetch('/screen').then(r => r.json()).then((s) => {
+      if (s.error) note(s.error);
+      render(s.windows ? s : s.screen);
+    }).catch((e) => note('zura-web does not answer: ' + e.message));
   }
 
   function post(path, action) {
@@ -354,13 +462,29 @@ const char webPageScript[] = R"PAGE('use strict';
 
   function pointIn(e) {
     const r = screenEl.getBoundingClientRect();
-    return [e.clientX - r.left, e.clientY - r.top];
+    return [(e.clientX - r.left) / scale, (e.clientY - r.top) / scale];
   }
 
-  let dragging = null;
+  function mainScrollBar() {
+    if (!current) return null;
+    const bars = current.windows.filter(w => w.kind === 'scrollbar' && w.enabled);
+    return bars.find(w => w.ctrlId === 100) || bars[0];
+  }
+
+  function scrollLines(lines) {
+    const bar = mainScrollBar();
+    if (!bar || !lines || pending > 2) return;
+    act({kind: 'scroll', window: bar.id, code: lines > 0 ? 'linedown' : 'lineup', lines: Math.min(40, Math.abs(lines))});
+  }
+
+  let dragging = null, swipe = null;
 
   screenEl.addEventListener('pointerdown', (e) => {
-    screenEl.focus();
+    screenEl.focus({preventScroll: true});
+    if (e.pointerType === 'touch') {
+      swipe = {id: e.pointerId, y: e.clientY, lines: 0, moved: false};
+      return;
+    }
     const thumb = e.target.closest('.thumb');
     const el = thumb && thumb.parentElement;
     const w = el && windowById(el.dataset.id);
@@ -372,6 +496,16 @@ const char webPageScript[] = R"PAGE('use strict';
     e.preventDefault();
   });
   screenEl.addEventListener('pointermove', (e) => {
+    if (swipe && e.pointerId === swipe.id) {
+      // A finger moving up shows what is below: one line per row of the screen's height.
+      const rows = Math.trunc((swipe.y - e.clientY) / (16 * scale));
+      if (Math.abs(swipe.y - e.clientY) > 8) swipe.moved = true;
+      if (rows !== swipe.lines) {
+        scrollLines(rows - swipe.lines);
+        swipe.lines = rows;
+      }
+      return;
+    }
     if (!dragging) return;
     const [x, y] = pointIn(e);
     const d = dragging, g = d.g;
@@ -380,7 +514,13 @@ const char webPageScript[] = R"PAGE('use strict';
     d.at = at;
     d.el.style[g.vertical ? 'top' : 'left'] = at + 'px';
   });
-  screenEl.addEventListener('pointerup', () => {
+  screenEl.addEventListener('pointercancel', () => { swipe = null; });
+  screenEl.addEventListener('pointerup', (e) => {
+    if (swipe && e.pointerId === swipe.id) {
+      swipe.up = true;
+      if (!swipe.moved) swipe = null;
+      return;
+    }
     if (!dragging) return;
     const d = dragging, g = d.g;
     dragging = null;
@@ -390,17 +530,25 @@ const char webPageScript[] = R"PAGE('use strict';
     act({kind: 'scroll', window: d.w.id, code: 'to', position});
   });
 
-  screenEl.addEventListener('click', (e) => {
-    if (e.target.closest('.thumb')) return;
-    const el = e.target.closest('[data-id]');
-    const w = el && windowById(el.dataset.id);
-    if (!w) return;
-    const [x, y] = pointIn(e);
+  // What a tap on a window does; the keyboard presses the same way.
+  function press(w, y) {
     if (w.kind === 'listbox') {
       const index = w.topIndex + Math.floor((y - w.client[1]) / (w.itemHeight > 0 ? w.itemHeight : 16));
       if (index >= 0 && index < w.items.length) act({kind: 'pick', window: w.id, index});
       return;
     }
+    if (w.kind === 'edit') lastEdit = w.id;
+    act({kind: 'tap', window: w.id});
+  }
+
+  screenEl.addEventListener('click', (e) => {
+    if (swipe) { swipe = null; return; }   // the end of a swipe is no tap
+    if (e.target.closest('.thumb')) return;
+    const el = e.target.closest('[data-id]');
+    const w = el && windowById(el.dataset.id);
+    if (!w) return;
+    const [x, y] = pointIn(e);
+    cursor = null;
     if (el.dataset.kind === 'droplist') {
       const index = Math.floor((y - comboList(w)[1] - 1) / w.itemHeight);
       if (index >= 0 && index < w.items.length) act({kind: 'pick', window: w.id, index});
@@ -414,45 +562,168 @@ const char webPageScript[] = R"PAGE('use strict';
       act({kind: 'scroll', window: w.id, code});
       return;
     }
-    act({kind: 'tap', window: w.id});
+    press(w, y);
   });
 
+  // About three lines a wheel notch, as desktop programs scroll; Ctrl+wheel is the browser's zoom.
+  let wheelRest = 0;
   screenEl.addEventListener('wheel', (e) => {
+    if (e.ctrlKey || !e.deltaY) return;
     e.preventDefault();
-    if (!current || pending > 2 || !e.deltaY) return;
-    const bars = current.windows.filter(w => w.kind === 'scrollbar');
-    const bar = bars.find(w => w.ctrlId === 100) || bars[0];
-    if (bar) act({kind: 'scroll', window: bar.id, code: e.deltaY > 0 ? 'linedown' : 'lineup'});
+    const lines = e.deltaMode === 1 ? e.deltaY : e.deltaMode === 2 ? e.deltaY * 16 : e.deltaY / 100 * 3;
+    wheelRest += lines;
+    const whole = Math.trunc(wheelRest);
+    if (!whole) return;
+    wheelRest -= whole;
+    scrollLines(whole);
   }, {passive: false});
 
-  const namedKeys = {Enter: 'enter', Escape: 'esc', Tab: 'tab', Backspace: 'back', ArrowUp: 'up',
-                     ArrowDown: 'down', ArrowLeft: 'left', ArrowRight: 'right', Delete: 'delete'};
+  // --- keyboard ----------------------------------------------------------------------------
+  const SS_NOTIFY = 0x100;
+  // The controls a finger can press, in screen order; inside a modal box only its own.
+  function tappable() {
+    if (!current) return [];
+    const within = current.modal ? (w) => w.id === current.modal || w.parent === current.modal : () => true;
+    return current.windows.filter(w => within(w) && w.enabled && w.depth > 0 && (
+        ['check', 'radio', 'push', 'owner', 'edit', 'combo', 'listbox'].includes(w.kind) ||
+        (w.kind === 'static' && (w.style & SS_NOTIFY))))
+      .sort((a, b) => a.rect[1] - b.rect[1] || a.rect[0] - b.rect[0]);
+  }
+
+  // An open list: a list box of more than one line that has no drop button beside it (the
+  // program hides the button while its list is open), or a dropped selector.
+  function openList(id) {
+    const w = windowById(id);
+    if (!w) return null;
+    if (w.kind === 'combo') return w.dropped ? w : null;
+    if (w.kind !== 'listbox' || w.items.length < 2) return null;
+    const button = current.windows.find(b => b.kind === 'owner' && b.parent === w.parent &&
+                                             b.rect[0] === w.rect[0] + w.rect[2] && b.rect[1] === w.rect[1]);
+    return button ? null : w;
+  }
+  function anyOpenList() {
+    if (!current) return null;
+    const ring_ = ring && openList(ring);
+    if (ring_) return ring_;
+    const w = current.windows.find(w => openList(w.id));
+    return w || null;
+  }
+
+  function showRing() {
+    for (const el of screenEl.querySelectorAll('.ring, .cursor')) el.classList.remove('ring', 'cursor');
+    const el = ring && screenEl.querySelector('[data-id="' + ring + '"]:not([data-kind=droplist])');
+    if (el) el.classList.add('ring');
+    if (cursor) {
+      const w = windowById(cursor.id);
+      const host = w && screenEl.querySelector(w.kind === 'combo' ? '[data-kind=droplist][data-id="' + w.id + '"]'
+                                                                 : '[data-id="' + w.id + '"]');
+      const lines = host ? host.querySelectorAll('.text') : [];
+      const at = w && w.kind === 'listbox' ? cursor.index - w.topIndex : cursor.index;
+      if (lines[at]) lines[at].classList.add('cursor');
+    }
+  }
+
+  // False when the ring leaves the screen past its last control: Tab then goes on to the
+  // Report button as the browser moves it.
+  function moveRing(step) {
+    const list = tappable();
+    if (!list.length) return false;
+    let i = list.findIndex(w => w.id === ring);
+    if (i >= 0 && i + step >= list.length && !current.modal) {
+      ring = null;
+      showRing();
+      return false;
+    }
+    i = i < 0 ? (step > 0 ? 0 : list.length - 1) : (i + step + list.length) % list.length;
+    ring = list[i].id;
+    ringAt = list[i].rect;
+    cursor = null;
+    showRing();
+    return true;
+  }
+
+  function moveCursor(list, step) {
+    const chosen = list.kind === 'combo' ? list.selected : list.selected >= 0 ? list.selected : 0;
+    const from = cursor && cursor.id === list.id ? cursor.index : Math.max(0, chosen);
+    cursor = {id: list.id, index: Math.min(list.items.length - 1, Math.max(0, from + step))};
+    showRing();
+  }
+
+  function typeTarget() {
+    const w = ring && windowById(ring);
+    if (w && w.kind === 'edit') return w.id;
+    return lastEdit && windowById(lastEdit) ? lastEdit : undefined;
+  }
+
+  function activate() {
+    const list = anyOpenList();
+    if (cursor && list && cursor.id === list.id) {
+      act({kind: 'pick', window: list.id, index: cursor.index});
+      cursor = null;
+      return true;
+    }
+    const w = ring && windowById(ring);
+    if (!w) return false;
+    if (w.kind === 'listbox') {
+      act({kind: 'pick', window: w.id, index: Math.max(0, w.selected)});
+      return true;
+    }
+    press(w, 0);
+    return true;
+  }
+
+  const namedKeys = {Escape: 'esc', ArrowLeft: 'left', ArrowRight: 'right', Delete: 'delete'};
   document.addEventListener('keydown', (e) => {
     if (e.target instanceof HTMLButtonElement || e.target instanceof HTMLInputElement) return;
     if (e.altKey || e.metaKey) return;
     if (e.ctrlKey) {
-      if (/^[a-zA-Z0-9]$/.test(e.key)) {
+      // The program's own accelerator; every other chord (zoom, print, find, reload) is the browser's.
+      if (e.key === 'q' || e.key === 'Q') {
         e.preventDefault();
-        act({kind: 'key', key: e.key.toLowerCase(), ctrl: true, shift: e.shiftKey});
+        act({kind: 'key', key: 'q', ctrl: true, shift: e.shiftKey});
       }
       return;
     }
-    if (namedKeys[e.key]) {
+    if (!current || current.ended) return;
+    const list = anyOpenList();
+    if (e.key === 'Tab') {
+      if (moveRing(e.shiftKey ? -1 : 1)) e.preventDefault();
+    } else if (e.key === 'ArrowUp' || e.key === 'ArrowDown') {
+      e.preventDefault();
+      const step = e.key === 'ArrowUp' ? -1 : 1;
+      if (list) moveCursor(list, step);
+      else scrollLines(step);
+    } else if (e.key === 'PageUp' || e.key === 'PageDown') {
+      e.preventDefault();
+      const bar = mainScrollBar();
+      if (bar) act({kind: 'scroll', window: bar.id, code: e.key === 'PageUp' ? 'pageup' : 'pagedown'});
+    } else if (e.key === 'Enter' || (e.key === ' ' && (ring || (cursor && list)))) {
+      e.preventDefault();
+      if (!activate()) act({kind: 'key', key: 'enter'});
+    } else if (e.key === 'Backspace') {
+      e.preventDefault();
+      act({kind: 'type', text: '\b', window: typeTarget()});
+    } else if (namedKeys[e.key]) {
       e.preventDefault();
       act({kind: 'key', key: namedKeys[e.key], shift: e.shiftKey});
     } else if (e.key.length === 1) {
       e.preventDefault();
-      act({kind: 'type', text: e.key});
+      act({kind: 'type', text: e.key, window: typeTarget()});
     }
   });
+
+  reportEl.addEventListener('click', () => window.open('/report', '_blank'));
+  // Coming back from the report (or another tab) shows the screen as it is now.
+  document.addEventListener('visibilitychange', () => { if (!document.hidden && !pending) refresh(); });
 
   // For tests and tools: the screen shown and a promise that settles when no action is pending.
   window.zura = {
     get screen() { return current; },
+    get scale() { return scale; },
     idle() { return queue.then(() => Promise.all(loadedFonts.values())).then(() => document.fonts.ready); },
   };
 
-  fetch('/screen').then(r => r.json()).then((s) => { if (s.error) note(s.error); render(s.windows ? s : s.screen); })
-    .catch((e) => note('zura-web does not answer: ' + e.message));
+  fit();
+  refresh();
 })();
 )PAGE";

@@ -9,8 +9,10 @@
 #include "platform/portable/internal.h"
 #include "platform/portable/wnd.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -123,24 +125,61 @@ RECT clientOnScreen(HWND window)
     return RECT{origin.x, origin.y, origin.x + r.right, origin.y + r.bottom};
 }
 
-std::string surfacePng(HWND window)
+// Each surface is encoded once per change of its pixels: the last encoding of every window is
+// kept with the surface version it was made from.
+struct EncodedSurface {
+    unsigned long long version = 0;
+    std::string address;
+};
+
+std::map<HWND, EncodedSurface>& encodedSurfaces()
 {
-    int width = 0, height = 0;
-    const COLORREF* pixels = nullptr;
-    if (!portableWindowPixels(window, &width, &height, &pixels))
-        return {};
-    std::string png = webPng(width, height, pixels);
-    return png.empty() ? std::string() : "data:image/png;base64," + webBase64(png);
+    static std::map<HWND, EncodedSurface> cache;
+    return cache;
 }
 
-nlohmann::json windowJson(const PortableWindowInfo& w)
+std::string surfacePng(HWND window)
+{
+    unsigned long long version = portableWindowSurfaceVersion(window);
+    EncodedSurface& cached = encodedSurfaces()[window];
+    if (version && cached.version == version)
+        return cached.address;
+    int width = 0, height = 0;
+    const COLORREF* pixels = nullptr;
+    std::string address;
+    if (portableWindowPixels(window, &width, &height, &pixels)) {
+        std::string png = webPng(width, height, pixels);
+        if (!png.empty())
+            address = "data:image/png;base64," + webBase64(png);
+    }
+    cached = EncodedSurface{version, address};
+    return address;
+}
+
+// Forgets the encodings of windows that are gone, so that a new window given a freed handle
+// never shows an old picture (the versions never repeat, this only bounds the cache).
+void forgetGoneSurfaces(const std::vector<PortableWindowInfo>& windows)
+{
+    std::map<HWND, EncodedSurface>& cache = encodedSurfaces();
+    if (cache.size() <= windows.size())
+        return;
+    std::map<HWND, EncodedSurface> kept;
+    for (const PortableWindowInfo& w : windows)
+        if (auto it = cache.find(w.window); it != cache.end())
+            kept.insert(*it);
+    cache.swap(kept);
+}
+
+nlohmann::json windowJson(const PortableWindowInfo& w, const std::map<HWND, std::string>& ids)
 {
     nlohmann::json j;
     std::string kind = kindOf(w);
-    j["id"] = webHandleId(w.window);
-    j["parent"] = w.parent ? webHandleId(w.parent) : "";
-    j["owner"] = w.owner ? webHandleId(w.owner) : "";
+    auto idOf = [&ids](HWND h) { auto it = ids.find(h); return it == ids.end() ? std::string() : it->second; };
+    j["id"] = idOf(w.window);
+    j["parent"] = idOf(w.parent);
+    j["owner"] = idOf(w.owner);
     j["depth"] = w.depth;
+    j["z"] = w.zOrder;
     j["class"] = webUtf8(w.className);
     j["kind"] = kind;
     j["rect"] = rectJson(w.rect);
@@ -190,17 +229,63 @@ nlohmann::json windowJson(const PortableWindowInfo& w)
 
 }  // namespace
 
+std::vector<std::string> webWindowIds(const std::vector<PortableWindowInfo>& windows)
+{
+    std::vector<std::string> ids;
+    std::map<HWND, std::size_t> at;
+    std::map<std::uint64_t, int> seen;
+    for (const PortableWindowInfo& w : windows) {
+        std::uint64_t hash = 14695981039346656037ull;
+        auto mix = [&hash](const void* data, std::size_t size) {
+            for (std::size_t i = 0; i < size; ++i) {
+                hash ^= static_cast<const unsigned char*>(data)[i];
+                hash *= 1099511628211ull;
+            }
+        };
+        auto parent = at.find(w.parent ? w.parent : w.owner);
+        if (parent != at.end())
+            mix(ids[parent->second].data(), ids[parent->second].size());
+        mix(w.className.data(), w.className.size() * sizeof(char16_t));
+        long fields[] = {w.depth, w.id, long(w.style), w.rect.left, w.rect.top, w.rect.right, w.rect.bottom};
+        mix(fields, sizeof fields);
+        int ordinal = seen[hash]++;
+        mix(&ordinal, sizeof ordinal);
+        char id[24];
+        std::snprintf(id, sizeof id, "w%016llx", (unsigned long long)hash);
+        at[w.window] = ids.size();
+        ids.push_back(id);
+    }
+    return ids;
+}
+
+std::string webWindowId(HWND window)
+{
+    std::vector<PortableWindowInfo> all = portableSnapshot();
+    std::vector<std::string> ids = webWindowIds(all);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (all[i].window == window)
+            return ids[i];
+    return {};
+}
+
 nlohmann::json webScreen()
 {
     nlohmann::json screen;
     screen["width"] = GetSystemMetrics(SM_CXSCREEN);
     screen["height"] = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<PortableWindowInfo> all = portableSnapshot();
+    std::vector<std::string> allIds = webWindowIds(all);
+    std::map<HWND, std::string> ids;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        ids[all[i].window] = allIds[i];
     HWND modal = portableModalTop();
-    screen["modal"] = modal ? webHandleId(modal) : "";
+    screen["modal"] = modal && ids.count(modal) ? ids[modal] : "";
+    screen["report"] = webReportAvailable();
     nlohmann::json windows = nlohmann::json::array();
-    for (const PortableWindowInfo& w : portableSnapshot())
+    for (const PortableWindowInfo& w : all)
         if (w.visible)
-            windows.push_back(windowJson(w));
+            windows.push_back(windowJson(w, ids));
     screen["windows"] = windows;
+    forgetGoneSurfaces(all);
     return screen;
 }

@@ -5,6 +5,8 @@
 //   GET  /fonts/F.ttf   a DejaVu font file   GET  /screen      the current screen (JSON)
 //   POST /action        an action (JSON), answered with the screen after it
 //   POST /restart       starts the program again after it ended
+//   GET  /report        the whole report of the results page on screen, to read, print and copy
+//   GET  /report.txt    the same as plain text (404 with a sentence when no results page is shown)
 #include "hosts/web/bridge.h"
 #include "hosts/web/web.h"
 #include "platform/portable/host.h"
@@ -43,7 +45,7 @@ void reply(httplib::Response& res, const WebReply& r)
 {
     res.status = r.status;
     res.set_header("Cache-Control", "no-store");
-    res.set_content(r.body, "application/json");
+    res.set_content(r.body, r.type);
 }
 
 // Only pages of this server may drive the program: a request must name a loopback host (so a
@@ -95,6 +97,8 @@ void routes(httplib::Server& server)
         }
         reply(res, bridgeAct(action));
     });
+    server.Get("/report", [](const httplib::Request&, httplib::Response& res) { reply(res, bridgeReport(false)); });
+    server.Get("/report.txt", [](const httplib::Request&, httplib::Response& res) { reply(res, bridgeReport(true)); });
     server.Post("/restart", [](const httplib::Request&, httplib::Response& res) { reply(res, bridgeRestart()); });
 }
 
@@ -174,6 +178,8 @@ int webMain(int argc, char** argv, WebProgramEntry entry, const char* defaultRoo
 
     httplib::Server server;
     server.set_payload_max_length(maxRequestBody);
+    // Each answer is one small write: without this the page waits for the delayed ACK (~40 ms).
+    server.set_tcp_nodelay(true);
     // SO_REUSEADDR only: the library's default also sets SO_REUSEPORT, which would let a second
     // zura-web bind the same port and take half of the page's requests to another program.
     server.set_socket_options([](socket_t sock) {

@@ -2,11 +2,13 @@
 // web browser on 127.0.0.1. An HTTP thread takes the page's user actions and hands them to the
 // one program thread through the input source; the program thread answers with the screen.
 #pragma once
+#include "platform/portable/host.h"
 #include "platform/winapi.h"
 
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <vector>
 
 typedef int (*WebProgramEntry)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
 
@@ -25,9 +27,40 @@ int webMain(int argc, char** argv, WebProgramEntry entry, const char* defaultRoo
 // The screen as the page draws it: every visible window with its place, text, font, state, and
 // for top-level windows and owner-drawn buttons their surface as a PNG data address.
 nlohmann::json webScreen();
+// The page's ids of the windows of a snapshot, in its order: the same window at the same place
+// keeps its id when the program makes it again (a report read, a repaint), so a screen that
+// looks the same has the same ids.
+std::vector<std::string> webWindowIds(const std::vector<PortableWindowInfo>& windows);
+std::string webWindowId(HWND window);   // "" when it is not a live window
 // Carries out one action from the page: checks it against the screen and pushes the user
 // actions it stands for. Returns 200, or an HTTP status with *error saying why not.
 int webPerformAction(const nlohmann::json& action, std::string* error);
+
+// The whole report of the results page on screen (report.cpp): every section the selector
+// offers, in its order, read from the program's display lines.
+struct WebReportRun {
+    std::string text;   // UTF-8
+    bool bold = false;
+};
+struct WebReportRow {
+    int indent = 0;     // pixels on the screen
+    std::vector<WebReportRun> runs;
+};
+struct WebReportParagraph {
+    std::vector<WebReportRow> rows;
+};
+struct WebReportSection {
+    std::string heading;   // the selector's entry
+    std::vector<WebReportParagraph> paragraphs;
+};
+struct WebReport {
+    std::string program, title, when;
+    std::vector<WebReportSection> sections;
+};
+bool webReportAvailable();                  // a results page with its selector is shown
+bool webReadReport(WebReport* report);      // false when there is none; restores the user's section
+std::string webReportHtml(const WebReport& report);
+std::string webReportText(const WebReport& report);
 
 // --- the page ----------------------------------------------------------------------------------
 extern const char webPageHtml[];

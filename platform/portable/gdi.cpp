@@ -21,10 +21,13 @@ static PortableGdiObject* screenSurface = nullptr;
 bool gdiLiveObject(HGDIOBJ object) { return object && liveObjects.count(object) != 0; }
 bool gdiLiveDc(HDC dc) { return dc && liveDcs.count(dc) != 0; }
 
+static unsigned long long drawVersions = 0;
+
 PortableGdiObject* gdiNewObject(GdiKind kind)
 {
     PortableGdiObject* object = new PortableGdiObject;
     object->kind = kind;
+    object->version = ++drawVersions;
     liveObjects.insert(object);
     return object;
 }
@@ -172,7 +175,7 @@ static PortableGdiObject* windowSurface(HWND window)
     return surface;
 }
 
-PortableGdiObject* gdiTarget(HDC dc)
+static PortableGdiObject* targetOf(HDC dc)
 {
     if (!gdiLiveDc(dc) || dc->detached)
         return nullptr;
@@ -183,6 +186,20 @@ PortableGdiObject* gdiTarget(HDC dc)
         return screenSurface;
     }
     return windowSurface(dc->window);
+}
+
+PortableGdiObject* gdiTarget(HDC dc)
+{
+    PortableGdiObject* target = targetOf(dc);
+    if (target)
+        target->version = ++drawVersions;
+    return target;
+}
+
+unsigned long long portableWindowSurfaceVersion(HWND window)
+{
+    auto found = surfaces.find(window);
+    return found == surfaces.end() || !gdiLiveObject(found->second) ? 0 : found->second->version;
 }
 
 void portableGdiWindowDestroyed(HWND window)

@@ -28,6 +28,9 @@ struct PortableGdiObject {
     // Bitmap: 0x00BBGGRR pixels, top row first.
     int width = 0, height = 0, bitsPerPixel = 24;
     std::vector<COLORREF> pixels;
+    // Changes whenever something may have drawn on it (every gdiTarget), never repeats across
+    // objects: hosts re-encode a surface only when its version moved.
+    unsigned long long version = 0;
 
     // Brush or pen.
     COLORREF color = 0;

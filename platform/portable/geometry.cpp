@@ -361,11 +361,12 @@ bool contains(HWND window, POINT screen)
            screen.y < r.bottom;
 }
 
-// The topmost visible, enabled descendant of window (or window itself) under the point.
+// The topmost visible, enabled descendant of window (or window itself) under the point. Of
+// overlapping siblings the one made first is on top, as on Windows.
 HWND deepestAt(HWND window, POINT screen)
 {
     PortableWindow* w = liveWindow(window);
-    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+    for (auto it = w->children.begin(); it != w->children.end(); ++it) {
         PortableWindow* c = liveWindow(*it);
         if (c && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED) && contains(*it, screen))
             return deepestAt(*it, screen);

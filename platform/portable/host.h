@@ -47,6 +47,7 @@ struct PortableWindowInfo {
     HWND parent = nullptr;      // child windows
     HWND owner = nullptr;       // top-level windows
     int depth = 0;              // 0 for a top-level window
+    int zOrder = 0;             // child windows: place among its siblings from the top (0)
     std::u16string className;   // built-in classes in capitals ("BUTTON"), others as registered
     RECT rect{};                // screen coordinates
     bool visible = false;       // it and all its ancestors are visible
@@ -69,8 +70,12 @@ struct PortableWindowInfo {
     SCROLLINFO scroll{};
 };
 // Every live window: top-level windows from the bottom of the z order up, each followed by
-// its descendants (children in creation order, depth first).
+// its descendants (children in creation order, depth first). Of overlapping siblings the one
+// made first is on top, as on Windows: zOrder says where each child is.
 std::vector<PortableWindowInfo> portableSnapshot();
+// The indexes of a snapshot in the order windows are drawn: each window before its children,
+// siblings from the bottom of the z order up.
+std::vector<std::size_t> portablePaintOrder(const std::vector<PortableWindowInfo>& windows);
 
 // Destroys every window without messages and forgets classes, queues, accelerators, actions
 // and the input source: a fresh window system, for tests and for a host's next run.

@@ -251,14 +251,14 @@ bool portableRenderScreen(std::vector<COLORREF>* pixels, int* width, int* height
     HGDIOBJ font = GetCurrentObject(canvas, OBJ_FONT);
     fill(canvas, RECT{0, 0, *width, *height}, white);
     std::vector<PortableWindowInfo> windows = portableSnapshot();
-    std::vector<RECT> clips;  // each window's visible area: its rectangle within its parent's
-    for (std::size_t i = 0; i < windows.size(); i++) {
+    std::vector<RECT> clips(windows.size());  // each window's visible area: its rectangle within its parent's
+    for (std::size_t i : portablePaintOrder(windows)) {
         const PortableWindowInfo& w = windows[i];
         RECT area = intersect(w.rect, RECT{0, 0, *width, *height});
         for (std::size_t p = 0; p < i; p++)
             if (windows[p].window == w.parent)
                 area = intersect(area, clips[p]);
-        clips.push_back(area);
+        clips[i] = area;
         if (!w.visible || area.right <= area.left || area.bottom <= area.top)
             continue;
         canvas->clipped = true;

@@ -8,7 +8,7 @@
 
 namespace {
 
-void describe(HWND window, int depth, std::vector<PortableWindowInfo>& out)
+void describe(HWND window, int depth, int zOrder, std::vector<PortableWindowInfo>& out)
 {
     PortableWindow* w = liveWindow(window);
     if (!w)
@@ -18,6 +18,7 @@ void describe(HWND window, int depth, std::vector<PortableWindowInfo>& out)
     info.parent = w->parent;
     info.owner = w->owner;
     info.depth = depth;
+    info.zOrder = zOrder;
     info.className = w->windowClass->name;
     portableWindowRect(window, &info.rect);
     info.visible = reallyVisible(window);
@@ -50,8 +51,8 @@ void describe(HWND window, int depth, std::vector<PortableWindowInfo>& out)
     }
     out.push_back(info);
     std::vector<HWND> children = w->children;
-    for (HWND child : children)
-        describe(child, depth + 1, out);
+    for (std::size_t i = 0; i < children.size(); ++i)
+        describe(children[i], depth + 1, int(i), out);
 }
 
 }  // namespace
@@ -61,6 +62,34 @@ std::vector<PortableWindowInfo> portableSnapshot()
     std::vector<PortableWindowInfo> out;
     std::vector<HWND> top = windowSystem().topLevel;
     for (HWND t : top)
-        describe(t, 0, out);
+        describe(t, 0, 0, out);
     return out;
+}
+
+std::vector<std::size_t> portablePaintOrder(const std::vector<PortableWindowInfo>& windows)
+{
+    // Each window is followed by its subtree in the snapshot; the subtrees of siblings are
+    // reordered from the bottom of the z order up.
+    std::vector<std::size_t> order;
+    std::vector<std::size_t> ends(windows.size());
+    for (std::size_t i = windows.size(); i-- > 0;) {
+        std::size_t end = i + 1;
+        while (end < windows.size() && windows[end].depth > windows[i].depth)
+            end = ends[end];
+        ends[i] = end;
+    }
+    auto emit = [&](auto& self, std::size_t from, std::size_t to) -> void {
+        std::vector<std::size_t> siblings;
+        for (std::size_t i = from; i < to; i = ends[i])
+            siblings.push_back(i);
+        std::stable_sort(siblings.begin(), siblings.end(), [&](std::size_t a, std::size_t b) {
+            return windows[a].depth > 0 && windows[a].zOrder > windows[b].zOrder;
+        });
+        for (std::size_t i : siblings) {
+            order.push_back(i);
+            self(self, i + 1, ends[i]);
+        }
+    };
+    emit(emit, 0, windows.size());
+    return order;
 }

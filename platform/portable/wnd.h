@@ -47,7 +47,8 @@ struct PortableWindow {
     HFONT font = nullptr;
     bool needsPaint = false;
     RECT updateRect{};             // client coordinates, valid while needsPaint
-    std::vector<HWND> children;    // bottom to top of the z order (creation order)
+    std::vector<HWND> children;    // creation order: top to bottom of the z order (CreateWindowEx
+                                   // links a new child at HWND_BOTTOM)
 
     // BUTTON
     int check = 0;

@@ -259,7 +259,7 @@ TEST_F(PlatformTest, WindowFromPointFindsTheTopmostVisibleEnabledWindowAndTapAtU
         POINT point;
         HWND expected;
     } cases[] = {
-        {"only the first", {15, 15}, under},   {"both: the later is on top", {60, 30}, over},
+        {"only the first", {15, 15}, under},   {"both: the one made first is on top", {60, 30}, under},
         {"a disabled child", {15, 105}, main}, {"a hidden child", {15, 155}, main},
         {"off the screen", {500, 500}, nullptr},
     };
@@ -279,5 +279,6 @@ TEST_F(PlatformTest, WindowFromPointFindsTheTopmostVisibleEnabledWindowAndTapAtU
     MSG m;
     while (GetMessageW(&m, nullptr, 0, 0))
         DispatchMessageW(&m);
-    EXPECT_EQ(logged({WM_COMMAND}), (Seq{{WM_COMMAND, MAKEWPARAM(2, BN_CLICKED)}}));
+    EXPECT_EQ(logged({WM_COMMAND}), (Seq{{WM_COMMAND, MAKEWPARAM(1, BN_CLICKED)}}));
+    EXPECT_EQ(WindowFromPoint(POINT{120, 50}), over);
 }

@@ -1,5 +1,5 @@
 // The References section over reference records written into the data root: cited entries in
-// stored order two rows apart, the 4-byte padding between entries, repeated citations, and
+// stored order two rows apart, the 4-byte padding between entries, a work cited twice listed once, and
 // damaged or missing records that add nothing they cannot read.
 #include <gtest/gtest.h>
 
@@ -122,14 +122,15 @@ TEST_F(References, EntriesArePaddedToAMultipleOfFour)
     }
 }
 
-TEST_F(References, EveryCitedEntryHasItsLineEvenWhenItsTextRepeats)
+TEST_F(References, AWorkCitedUnderSeveralIdsIsListedOnce)
 {
-    // Rules citing the same work under their own ids: one line per cited entry, as stored.
-    writeReferences({smith(20), webPage(21, "Other work"), smith(22)});
-    cite({22, 21, 20});
+    // Rules citing the same work under their own ids: the work is listed once, where it first
+    // comes in stored order; a different text that merely starts the same is its own line.
+    writeReferences({smith(20), webPage(21, "Other work"), smith(22), webPage(23, "Other"), webPage(24, "Other work")});
+    cite({24, 23, 22, 21, 20});
     EXPECT_EQ(appendReferences(0), 6);
     EXPECT_EQ(lines(), (Lines{body(0, "Smith J. Opioid dosing. J Analg. 2003;4(2):10-5"), body(2, "Other work. "),
-                              body(4, "Smith J. Opioid dosing. J Analg. 2003;4(2):10-5")}));
+                              body(4, "Other. ")}));
 }
 
 // The record as stored: three cited entries of different lengths.

@@ -126,7 +126,7 @@ async function drive(page, url) {
   const screenBox = await page.locator('#screen').boundingBox();
   await page.mouse.move(screenBox.x + 120, screenBox.y + 160);
   await page.mouse.wheel(0, -100);
-  await expectStatus(page, 'the wheel scrolls up a line', 'Row: 16');
+  await expectStatus(page, 'a wheel notch scrolls up three lines', 'Row: 14');
 
   await page.locator('#screen [data-kind=push]', {hasText: 'Ask'}).click();
   await page.evaluate(() => window.zura.idle());

@@ -18,7 +18,9 @@ try {
   check('the home page shows the picture and the three module buttons',
         await page.locator('#screen img[data-kind=owner]').count() === 4);
   check('the home page title', await page.locator('#screen .text', {hasText: 'Zura Management'}).count() === 1);
-  await page.locator('#screen img[data-kind=owner]').nth(1).click();
+  const prescription = await page.evaluate(() => window.zura.idle().then(() =>
+      window.zura.screen.windows.find(w => w.ctrlId === 108).id));
+  await page.locator('#screen [data-id="' + prescription + '"]').click();
   await page.locator('#screen [data-kind=push]', {hasText: 'OK'}).waitFor({timeout: 10000});
   check('the first page opens with its note on top',
         await page.locator('#screen .text', {hasText: 'opioid-naive adults'}).count() === 1);

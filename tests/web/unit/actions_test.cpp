@@ -54,7 +54,7 @@ protected:
         std::string ignored;
         return webPerformAction(nlohmann::json::parse(json), error ? error : &ignored);
     }
-    std::string id(HWND w) { return webHandleId(w); }
+    std::string id(HWND w) { return webWindowId(w); }
 };
 
 TEST_F(WebActions, TheScreenListsVisibleWindowsWithTheirState)
