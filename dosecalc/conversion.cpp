@@ -11,6 +11,7 @@
 #include "dosecalc/numtext.h"
 #include "dosecalc/textbuilder.h"
 #include "questionnaire/elements.h"
+#include "questionnaire/ruleconditions.h"
 
 namespace {
 
@@ -18,9 +19,11 @@ const char noMarker[] = "";
 
 // --- mitigating factors ---------------------------------------------------------------------
 
-struct FactorRule {
-    std::uint16_t elements[2];   // the rule holds when any of them is answered (0 = unused)
-    const char* name;            // nullptr: the rule only adds its caveat
+// A mitigating factor: when its condition holds, the options it names rise to its status and
+// take its name as a reason; its caveat, if any, is added.
+struct MitigatingFactor {
+    Condition answered;
+    const char* name;            // nullptr: the row only adds its caveat
     int options[2];              // options raised (0 = unused)
     std::int32_t status;
     const char* caveat;
@@ -41,28 +44,20 @@ const char heartFailureCaveat[] =
     "renal and/or hepatic insufficiency may extend opioid half-lives.";
 
 // Applied in this order; reasons and caveats keep it.
-//  answered        factor name                 options  raised to                  caveat
-const FactorRule factorRules[] = {
-    {{11713, 0}, "Asthma", {2, 6}, RelativeContraindication, nullptr},
-    {{11707, 0}, "Morbid Obesity", {1, 2}, AbsoluteContraindication, nullptr},
-    {{11708, 0}, "Elderly", {0, 0}, Available, nullptr},
-    {{11710, 0}, "Liver Disease", {4, 0}, AbsoluteContraindication, liverCaveat},
-    {{13974, 0}, "Alcohol Use", {4, 0}, AbsoluteContraindication, nullptr},
-    {{11706, 0}, "Sleep Apnea", {1, 2}, AbsoluteContraindication, nullptr},
-    {{11707, 11706}, nullptr, {0, 0}, Available, sleepApneaCaveat},
-    {{11709, 0}, "Renal Insufficiency", {2, 6}, RelativeContraindication, renalCaveat},
-    {{11711, 0}, "Congestive Heart Failure", {2, 6}, RelativeContraindication, heartFailureCaveat},
+const MitigatingFactor factorRows[] = {
+    //  answered          factor name                  options  raised to                  caveat
+    {"11713",            "Asthma",                    {2, 6},  RelativeContraindication, nullptr},
+    {"11707",            "Morbid Obesity",            {1, 2},  AbsoluteContraindication, nullptr},
+    {"11708",            "Elderly",                   {0, 0},  Available,                nullptr},
+    {"11710",            "Liver Disease",             {4, 0},  AbsoluteContraindication, liverCaveat},
+    {"13974",            "Alcohol Use",               {4, 0},  AbsoluteContraindication, nullptr},
+    {"11706",            "Sleep Apnea",               {1, 2},  AbsoluteContraindication, nullptr},
+    {"11707 or 11706",   nullptr,                     {0, 0},  Available,                sleepApneaCaveat},
+    {"11709",            "Renal Insufficiency",       {2, 6},  RelativeContraindication, renalCaveat},
+    {"11711",            "Congestive Heart Failure",  {2, 6},  RelativeContraindication, heartFailureCaveat},
 };
 
-bool ruleHolds(const FactorRule& rule, const Answer* answers)
-{
-    for (std::uint16_t element : rule.elements)
-        if (element != 0 && answerValue(answers, element) != 0)
-            return true;
-    return false;
-}
-
-void applyFactor(AppState* state, const FactorRule& rule)
+void applyFactor(AppState* state, const MitigatingFactor& rule)
 {
     for (int option : rule.options) {
         if (option == 0)
@@ -202,10 +197,6 @@ bool halveTotal(DrugKeys first, DrugKeys second, int option)
 
 void visitConversionIds(ConversionIdVisitor* visit, void* data)
 {
-    for (const FactorRule& rule : factorRules)
-        for (std::uint16_t element : rule.elements)
-            if (element != 0)
-                visit(element, ConversionAnswered, data);
     for (const OpioidQuestions* q : {&currentOpioid, &secondOpioid}) {
         visit(q->oral, ConversionAnswered, data);
         visit(q->givenInMcg, ConversionAnswered, data);
@@ -216,6 +207,9 @@ void visitConversionIds(ConversionIdVisitor* visit, void* data)
     }
     visit(secondOpioidGiven, ConversionAnswered, data);
 }
+
+int mitigatingFactorCount() { return int(sizeof factorRows / sizeof factorRows[0]); }
+const Condition& mitigatingFactorCondition(int index) { return factorRows[index].answered; }
 
 void raiseOptionStatus(AppState* state, int option, std::int32_t status)
 {
@@ -253,9 +247,9 @@ bool conversionFound(const AppState* state)
 ConversionResult convertTherapy(AppState* state, const QuestionnaireState* questionnaire, int option)
 {
     resetConversionState(state);
-    for (const FactorRule& rule : factorRules)
-        if (ruleHolds(rule, questionnaire->answers))
-            applyFactor(state, rule);
+    for (const MitigatingFactor& factor : factorRows)
+        if (conditionHolds(factor.answered, questionnaire->answers))
+            applyFactor(state, factor);
 
     OpioidUnits first = describeOpioid(questionnaire, currentOpioid, state->currentTherapyText);
     OpioidUnits second = {{0, 0}, 0.0f, true};

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "questionnaire/ruleconditions.h"
 #include "shell/state.h"
 
 // Option statuses only ever rise, in this order.
@@ -33,8 +34,11 @@ enum ConversionIdUse : std::uint8_t {
     ConversionDose,         // its value is the dose entered
 };
 typedef void ConversionIdVisitor(std::uint16_t id, ConversionIdUse use, void* data);
-// Calls visit for every element id of the conversion's tables.
+// Calls visit for every element id the conversion tests outside its factor conditions.
 void visitConversionIds(ConversionIdVisitor* visit, void* data);
+// The conditions of the mitigating factors, in the order they are applied.
+int mitigatingFactorCount();
+const Condition& mitigatingFactorCondition(int index);
 
 // Sets the option's status to the larger of its status and status.
 void raiseOptionStatus(AppState* state, int option, std::int32_t status);

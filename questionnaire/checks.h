@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "questionnaire/answers.h"
+#include "questionnaire/ruleconditions.h"
 
 // The verdict starts true (false for a control change) and an error makes it false.
 // moduleChecks runs while the root is answered; generalChecks always (checkPage combines them).
@@ -29,7 +30,7 @@ enum CheckAction : std::uint8_t {
 
 struct CheckRule {
     std::uint16_t check;
-    const char* condition;
+    Condition condition;
     CheckAction action;
     std::uint16_t ids[10];   // end at the first 0
     const char* message;

@@ -4,17 +4,19 @@
 #pragma once
 #include <cstdint>
 
+#include "questionnaire/ruleconditions.h"
+
 // Show and hide lists end at the first 0.
 struct DisplayRule {
     std::uint16_t rule;
-    const char* condition;
+    Condition condition;
     std::uint16_t show[4];
     std::uint16_t hide[5];
 };
 
 struct NextPageRule {
     std::uint16_t page;   // the rule applies only while this page is current
-    const char* condition;
+    Condition condition;
     std::uint16_t rule;
     std::uint16_t next;
 };

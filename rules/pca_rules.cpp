@@ -5,48 +5,51 @@
 #include "rules/prescription.h"
 
 // Mitigating factors that lower the PCA doses.
-static constexpr RuleClause M = anyOf({2047, 2048, 2051, 2052, 14021, 2055, 10279});
+#define M "any of 2047, 2048, 2051, 2052, 14021, 2055, 10279"
 // Fentanyl: sleep apnea or morbid obesity (no basal rate), and the other factors.
-static constexpr RuleClause F1 = anyOf({2047, 2048});
-static constexpr RuleClause F2 = anyOf({2051, 2052, 14021, 2055, 10279});
+#define F1 "(2047 or 2048)"
+#define F2 "any of 2051, 2052, 14021, 2055, 10279"
 
-static constexpr PcaRow pcaRows[] = {
+static const PcaRow pcaRows[] = {
     // condition                                                    id    loading             demand              basal                       lock-out limit               wording
     // morphine 2081
-    {when(allOf({2072, 2081, 2062})),                               2653, "1.5 milligrams",   "1 milligram",      "None",                      "8", "7 milligrams",      LoadingBlank},
-    {when(allOf({2072, 2081, 2063, 2069}), M),                      3416, "0.5 milligrams",   "0.25 milligrams",  "None",                      "8", "2 milligrams",      AsTemplate},
-    {when(allOf({2072, 2081, 2063, 2069})),                         3422, "1 milligram",      "0.5 milligrams",   "None",                      "8", "4 milligrams",      AsTemplate},
-    {when(allOf({2072, 2081, 2063}), M),                            2660, "1 milligram",      "0.5 milligrams",   "None",                      "8", "4 milligrams",      AsTemplate},
-    {when(allOf({2072, 2081, 2063})),                               2661, "1.5 milligrams",   "1 milligram",      "None",                      "8", "8 milligrams",      AsTemplate},
-    {when(allOf({2072, 2081, 2064, 2069}), M),                      3417, "1 milligram",      "0.5 milligrams",   "None",                      "8", "4 milligrams",      AsTemplate},
-    {when(allOf({2072, 2081, 2064, 2069})),                         3423, "1.5 milligrams",   "1 milligram",      "None",                      "8", "8 milligrams",      AsTemplate},
-    {when(allOf({2072, 2081, 2064}), M),                            2662, "1.5 milligrams",   "1 milligram",      "None",                      "8", "8 milligrams",      AsTemplate},
-    {when(allOf({2072, 2081, 2064})),                               2663, "2.5 milligrams",   "1.5 milligrams",   "0.5 milligrams per hour",   "8", "12.5 milligrams",   LoadingBlank | DemandShort},
+    {"2072 and 2081 and 2062",                                      2653, "1.5 milligrams",   "1 milligram",      "None",                      "8", "7 milligrams",      LoadingBlank},
+    {"2072 and 2081 and 2063 and 2069 and " M,                      3416, "0.5 milligrams",   "0.25 milligrams",  "None",                      "8", "2 milligrams",      AsTemplate},
+    {"2072 and 2081 and 2063 and 2069",                             3422, "1 milligram",      "0.5 milligrams",   "None",                      "8", "4 milligrams",      AsTemplate},
+    {"2072 and 2081 and 2063 and " M,                               2660, "1 milligram",      "0.5 milligrams",   "None",                      "8", "4 milligrams",      AsTemplate},
+    {"2072 and 2081 and 2063",                                      2661, "1.5 milligrams",   "1 milligram",      "None",                      "8", "8 milligrams",      AsTemplate},
+    {"2072 and 2081 and 2064 and 2069 and " M,                      3417, "1 milligram",      "0.5 milligrams",   "None",                      "8", "4 milligrams",      AsTemplate},
+    {"2072 and 2081 and 2064 and 2069",                             3423, "1.5 milligrams",   "1 milligram",      "None",                      "8", "8 milligrams",      AsTemplate},
+    {"2072 and 2081 and 2064 and " M,                               2662, "1.5 milligrams",   "1 milligram",      "None",                      "8", "8 milligrams",      AsTemplate},
+    {"2072 and 2081 and 2064",                                      2663, "2.5 milligrams",   "1.5 milligrams",   "0.5 milligrams per hour",   "8", "12.5 milligrams",   LoadingBlank | DemandShort},
     // hydromorphone 2082
-    {when(allOf({2072, 2082, 2062})),                               2664, "0.3 milligrams",   "0.15 milligrams",  "None",                      "8", "1.05 milligrams",   AsTemplate},
-    {when(allOf({2072, 2082, 2063, 2069}), M),                      3418, "0.05 milligrams",  "0.03 milligrams",  "None",                      "8", "0.25 milligrams",   AsTemplate},
-    {when(allOf({2072, 2082, 2063, 2069})),                         3424, "0.1 milligrams",   "0.05 milligrams",  "None",                      "8", "0.4 milligrams",    DemandShort},
-    {when(allOf({2072, 2082, 2063}), M),                            2665, "0.1 milligrams",   "0.05 milligrams",  "None",                      "8", "0.4 milligrams",    LoadingBlank},
-    {when(allOf({2072, 2082, 2063})),                               2666, "0.2 milligrams",   "0.1 milligrams",   "None",                      "8", "0.8 milligrams",    AsTemplate},
-    {when(allOf({2072, 2082, 2064, 2069}), M),                      3419, "0.1 milligrams",   "0.05 milligrams",  "None",                      "8", "0.4 milligrams",    AsTemplate},
-    {when(allOf({2072, 2082, 2064, 2069})),                         3425, "0.2 milligrams",   "0.1 milligrams",   "None",                      "8", "0.8 milligrams",    AsTemplate},
-    {when(allOf({2072, 2082, 2064}), M),                            2667, "0.2 milligrams",   "0.1 milligrams",   "None",                      "8", "0.8 milligrams",    LoadingBlank},
-    {when(allOf({2072, 2082, 2064})),                               2668, "0.4 milligrams",   "0.2 milligrams",   "0.05 milligrams per hour",  "8", "1.7 milligrams",    LoadingBlank},
+    {"2072 and 2082 and 2062",                                      2664, "0.3 milligrams",   "0.15 milligrams",  "None",                      "8", "1.05 milligrams",   AsTemplate},
+    {"2072 and 2082 and 2063 and 2069 and " M,                      3418, "0.05 milligrams",  "0.03 milligrams",  "None",                      "8", "0.25 milligrams",   AsTemplate},
+    {"2072 and 2082 and 2063 and 2069",                             3424, "0.1 milligrams",   "0.05 milligrams",  "None",                      "8", "0.4 milligrams",    DemandShort},
+    {"2072 and 2082 and 2063 and " M,                               2665, "0.1 milligrams",   "0.05 milligrams",  "None",                      "8", "0.4 milligrams",    LoadingBlank},
+    {"2072 and 2082 and 2063",                                      2666, "0.2 milligrams",   "0.1 milligrams",   "None",                      "8", "0.8 milligrams",    AsTemplate},
+    {"2072 and 2082 and 2064 and 2069 and " M,                      3419, "0.1 milligrams",   "0.05 milligrams",  "None",                      "8", "0.4 milligrams",    AsTemplate},
+    {"2072 and 2082 and 2064 and 2069",                             3425, "0.2 milligrams",   "0.1 milligrams",   "None",                      "8", "0.8 milligrams",    AsTemplate},
+    {"2072 and 2082 and 2064 and " M,                               2667, "0.2 milligrams",   "0.1 milligrams",   "None",                      "8", "0.8 milligrams",    LoadingBlank},
+    {"2072 and 2082 and 2064",                                      2668, "0.4 milligrams",   "0.2 milligrams",   "0.05 milligrams per hour",  "8", "1.7 milligrams",    LoadingBlank},
     // fentanyl 2083
-    {when(allOf({2072, 2083, 2062})),                               2669, "15 micrograms",    "7.5 micrograms",   "None",                      "5", "90 micrograms",     LoadingBlank},
-    {when(allOf({2072, 2083, 2063, 2069}), F1),                     3450, "3 micrograms",     "1.5 micrograms",   "None",                      "5", "19 micrograms",     AsTemplate},
-    {when(allOf({2072, 2083, 2063, 2069}), F2),                     3420, "3 micrograms",     "1.5 micrograms",   "1 microgram per hour",      "5", "19 micrograms",     AsTemplate},
-    {when(allOf({2072, 2083, 2063, 2069})),                         3426, "6 micrograms",     "3 micrograms",     "2 micrograms per hour",     "5", "38 micrograms",     AsTemplate},
-    {when(allOf({2072, 2083, 2063}), noneOf({2069}), F1),           3451, "6 micrograms",     "3 micrograms",     "None",                      "5", "38 micrograms",     LoadingBlank},
-    {when(allOf({2072, 2083, 2063}), F2),                           2670, "6 micrograms",     "3 micrograms",     "2 micrograms per hour",     "5", "38 micrograms",     LoadingBlank},
-    {when(allOf({2072, 2083, 2063})),                               2671, "12 micrograms",    "6 micrograms",     "3 micrograms per hour",     "5", "75 micrograms",     LoadingBlank},
-    {when(allOf({2072, 2083, 2064, 2069}), F2),                     3421, "6 micrograms",     "3 micrograms",     "2 micrograms per hour",     "5", "38 micrograms",     LoadingWide},
-    {when(allOf({2072, 2083, 2064, 2069}), F1),                     3452, "6 micrograms",     "3 micrograms",     "None",                      "5", "38 micrograms",     LoadingWide},
-    {when(allOf({2072, 2083, 2064, 2069})),                         3427, "12 micrograms",    "6 micrograms",     "3 micrograms per hour",     "5", "75 micrograms",     AsTemplate},
-    {when(allOf({2072, 2083, 2064}), F2),                           2672, "12 micrograms",    "6 micrograms",     "3 micrograms per hour",     "5", "75 micrograms",     LoadingBlank},
-    {when(allOf({2072, 2083, 2064}), noneOf({2069}), F1),           3453, "12 micrograms",    "6 micrograms",     "None",                      "5", "75 micrograms",     AsTemplate},
-    {when(allOf({2072, 2083, 2064})),                               2673, "25 micrograms",    "10 micrograms",    "5 micrograms per hour",     "5", "125 micrograms",    LoadingBlank},
+    {"2072 and 2083 and 2062",                                      2669, "15 micrograms",    "7.5 micrograms",   "None",                      "5", "90 micrograms",     LoadingBlank},
+    {"2072 and 2083 and 2063 and 2069 and " F1,                     3450, "3 micrograms",     "1.5 micrograms",   "None",                      "5", "19 micrograms",     AsTemplate},
+    {"2072 and 2083 and 2063 and 2069 and " F2,                     3420, "3 micrograms",     "1.5 micrograms",   "1 microgram per hour",      "5", "19 micrograms",     AsTemplate},
+    {"2072 and 2083 and 2063 and 2069",                             3426, "6 micrograms",     "3 micrograms",     "2 micrograms per hour",     "5", "38 micrograms",     AsTemplate},
+    {"2072 and 2083 and 2063 and not 2069 and " F1,                 3451, "6 micrograms",     "3 micrograms",     "None",                      "5", "38 micrograms",     LoadingBlank},
+    {"2072 and 2083 and 2063 and " F2,                              2670, "6 micrograms",     "3 micrograms",     "2 micrograms per hour",     "5", "38 micrograms",     LoadingBlank},
+    {"2072 and 2083 and 2063",                                      2671, "12 micrograms",    "6 micrograms",     "3 micrograms per hour",     "5", "75 micrograms",     LoadingBlank},
+    {"2072 and 2083 and 2064 and 2069 and " F2,                     3421, "6 micrograms",     "3 micrograms",     "2 micrograms per hour",     "5", "38 micrograms",     LoadingWide},
+    {"2072 and 2083 and 2064 and 2069 and " F1,                     3452, "6 micrograms",     "3 micrograms",     "None",                      "5", "38 micrograms",     LoadingWide},
+    {"2072 and 2083 and 2064 and 2069",                             3427, "12 micrograms",    "6 micrograms",     "3 micrograms per hour",     "5", "75 micrograms",     AsTemplate},
+    {"2072 and 2083 and 2064 and " F2,                              2672, "12 micrograms",    "6 micrograms",     "3 micrograms per hour",     "5", "75 micrograms",     LoadingBlank},
+    {"2072 and 2083 and 2064 and not 2069 and " F1,                 3453, "12 micrograms",    "6 micrograms",     "None",                      "5", "75 micrograms",     AsTemplate},
+    {"2072 and 2083 and 2064",                                      2673, "25 micrograms",    "10 micrograms",    "5 micrograms per hour",     "5", "125 micrograms",    LoadingBlank},
 };
+#undef M
+#undef F1
+#undef F2
 
 int pcaRowCount() { return int(sizeof pcaRows / sizeof pcaRows[0]); }
 const PcaRow& pcaRow(int index) { return pcaRows[index]; }

@@ -15,7 +15,7 @@ enum PcaWording : std::uint8_t {
 };
 
 struct PcaRow {
-    RuleCondition condition;
+    Condition condition;
     std::uint16_t id;
     const char* loading;
     const char* demand;

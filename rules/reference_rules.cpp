@@ -5,20 +5,20 @@
 #include "rules/ruleset.h"
 #include "rules/tables.h"
 
-static constexpr ClinicalRule references[] = {
+static const ClinicalRule references[] = {
     // condition                     id    entries
-    {when(allOf({2072})),            3361, {}},   // PCA route
-    {when(allOf({2073})),            3362, {}},   // intravenous route
-    {when(allOf({2075})),            3363, {}},   // oral route
-    {when(allOf({9524})),            3364, {}},   // dose-conversion module
-    {when(allOf({2072, 9841})),      3367, {}},   // elderly
-    {when(allOf({2072, 10279})),     3368, {}},   // asthma
-    {when(allOf({2072, 10270})),     3369, {}},   // breastfeeding
-    {when(allOf({2072, 2055})),      3370, {}},   // congestive heart failure
-    {when(allOf({2072, 2052})),      3371, {}},   // liver failure
-    {when(allOf({2072, 2048})),      3372, {}},   // morbid obesity
-    {when(allOf({2072, 2051})),      3373, {}},   // renal insufficiency
-    {when(allOf({2072, 2047})),      3374, {}},   // sleep apnea
+    {"2072",                         3361, {}},   // PCA route
+    {"2073",                         3362, {}},   // intravenous route
+    {"2075",                         3363, {}},   // oral route
+    {"9524",                         3364, {}},   // dose-conversion module
+    {"2072 and 9841",                3367, {}},   // elderly
+    {"2072 and 10279",               3368, {}},   // asthma
+    {"2072 and 10270",               3369, {}},   // breastfeeding
+    {"2072 and 2055",                3370, {}},   // congestive heart failure
+    {"2072 and 2052",                3371, {}},   // liver failure
+    {"2072 and 2048",                3372, {}},   // morbid obesity
+    {"2072 and 2051",                3373, {}},   // renal insufficiency
+    {"2072 and 2047",                3374, {}},   // sleep apnea
 };
 
 const RuleTable referenceTable = ruleTable("references", references);

@@ -8,7 +8,7 @@
 
 #include "questionnaire/answers.h"
 #include "questionnaire/textlist.h"
-#include "rules/conditions.h"
+#include "questionnaire/ruleconditions.h"
 
 // One output entry: its text and its marker ("", "NOTE", "HOLD", "Logic", "LIST", "ENDLIST").
 struct RuleEntry {
@@ -21,7 +21,7 @@ constexpr RuleEntry openList = {"", "LIST"};
 constexpr RuleEntry closeList = {"", "ENDLIST"};
 
 struct ClinicalRule {
-    RuleCondition condition;
+    Condition condition;
     std::uint16_t id;                       // reference id
     std::initializer_list<RuleEntry> entries;   // appended in this order
 };

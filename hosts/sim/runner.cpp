@@ -6,6 +6,7 @@
 #include "hosts/sim/screen.h"
 #include "hosts/sim/script.h"
 #include "hosts/sim/sim.h"
+#include "shell/shell.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -31,11 +32,11 @@ struct FixedControl {
 };
 
 const std::map<std::string, FixedControl> fixedControls = {
-    {"next", {101, u"BUTTON"}},         {"back", {102, u"BUTTON"}},
-    {"restart", {105, u"BUTTON"}},      {"info", {112, u"BUTTON"}},
-    {"close", {107, u"BUTTON"}},        {"prescription", {108, u"BUTTON"}},
-    {"conversion", {109, u"BUTTON"}},   {"sideeffects", {110, u"BUTTON"}},
-    {"logo", {111, u"BUTTON"}},         {"selector", {106, u"COMBOBOX"}},
+    {"next", {NextId, u"BUTTON"}},                  {"back", {BackId, u"BUTTON"}},
+    {"restart", {RestartId, u"BUTTON"}},            {"info", {InfoButtonId, u"BUTTON"}},
+    {"close", {CloseButtonId, u"BUTTON"}},          {"prescription", {PrescriptionButtonId, u"BUTTON"}},
+    {"conversion", {ConversionButtonId, u"BUTTON"}}, {"sideeffects", {SideEffectButtonId, u"BUTTON"}},
+    {"logo", {LogoButtonId, u"BUTTON"}},            {"selector", {SectionSelectorId, u"COMBOBOX"}},
 };
 
 const std::set<std::string> knownCommands = {
@@ -243,7 +244,7 @@ bool scroll(Run& run, const ScriptLine& line, std::string* error)
     std::vector<PortableWindowInfo> snap = portableSnapshot();
     HWND bar = nullptr;
     for (const PortableWindowInfo& w : snap)
-        if (w.visible && w.className == u"SCROLLBAR" && (!bar || w.id == 100))
+        if (w.visible && w.className == u"SCROLLBAR" && (!bar || w.id == ScrollBarId))
             bar = w.window;
     if (!bar) {
         *error = "no scroll bar is shown";

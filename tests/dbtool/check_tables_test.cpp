@@ -181,6 +181,10 @@ TEST(CheckTables, EachFaultIsNamed)
         {"the sources as they are", [](DisplaySource&) {}, ""},
         {"a tested id missing", [&](DisplaySource& d) { find(d, dose).element().id = 60000; },
          "the dose conversion tests " + std::to_string(dose) + " as an INPUT, but no element has that id"},
+        {"an id of a mitigating factor's condition missing",
+         [&](DisplaySource& d) { find(d, 11706).element().id = 60008; },
+         "mitigating factor 7 of the dose conversion tests 11706 as an answer (RADIO, CHECKBOX, OPTION, INPUT or "
+         "MODULE), but no element has that id"},
         {"a tested id of another type",
          [&](DisplaySource& d) { find(d, ivList).element().type = std::int8_t(ElementType::LABEL); },
          "the dose conversion tests " + std::to_string(ivList) + " as a SELECT of drug OPTIONs, but it is LABEL " +

@@ -1,5 +1,5 @@
-// The condition language of the rule tables, and properties of the tables themselves: every
-// condition reads without error, ids are unique, every row acts on something.
+// The condition language of the rule tables, and properties of the page rules and checks: ids
+// are unique, every row acts on something (that every condition reads: tests/rules/tables_test.cpp).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -90,11 +90,72 @@ TEST(RuleConditions, ReadAsWritten)
     releaseList(&fired);
 }
 
-// Every condition must read without error whatever the answers; a malformed one never holds.
-void expectWellFormed(const char* table, std::uint16_t id, const char* condition)
+// A row read once and then run from its steps agrees, for every answer set of its ids, with the
+// precedence the words promise: not before and, and before or, parentheses first. The jumps
+// over the rest of an "and" or an "or" are where a wrong target would show.
+TEST(RuleConditions, KeptRowsFollowPrecedenceForEveryAnswerSet)
 {
-    RuleContext empty{nullptr, nullptr, 0, 0, 0};
-    EXPECT_NE(evaluateCondition(condition, empty), ConditionMalformed) << table << " " << id << ": " << condition;
+    using Truth = bool (*)(bool a, bool b, bool c);
+    static const Condition rows[] = {
+        "1 and 2 or 3", "1 or 2 and 3", "not 1 or 2", "not (1 or 2) and 3", "1 and (2 or 3)",
+        "(1 or 2) and (not 3 or 1)", "not not 1 and 2", "1 or 2 or 3", "1 and 2 and not 3",
+        "any of 1, 2 and 3", "none of 1 to 2 or 3", "not 1 and not 2 and not 3 or 2 and 3",
+    };
+    static const Truth truths[] = {
+        [](bool a, bool b, bool c) { return (a && b) || c; },
+        [](bool a, bool b, bool c) { return a || (b && c); },
+        [](bool a, bool b, bool) { return !a || b; },
+        [](bool a, bool b, bool c) { return !(a || b) && c; },
+        [](bool a, bool b, bool c) { return a && (b || c); },
+        [](bool a, bool b, bool c) { return (a || b) && (!c || a); },
+        [](bool a, bool b, bool) { return a && b; },
+        [](bool a, bool b, bool c) { return a || b || c; },
+        [](bool a, bool b, bool c) { return a && b && !c; },
+        [](bool a, bool b, bool c) { return (a || b) && c; },
+        [](bool a, bool b, bool c) { return !(a || b) || c; },
+        [](bool a, bool b, bool c) { return (!a && !b && !c) || (b && c); },
+    };
+    static_assert(sizeof rows / sizeof rows[0] == sizeof truths / sizeof truths[0]);
+    for (int set = 0; set < 8; ++set) {
+        bool a = set & 1, b = set & 2, c = set & 4;
+        Answers answers({{1, a ? 1.0f : 0.0f}, {2, b ? 1.0f : 0.0f}, {3, c ? 1.0f : 0.0f}});
+        for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+            // Twice: the first test reads the text, the second runs the kept steps.
+            for (int pass = 0; pass < 2; ++pass)
+                EXPECT_EQ(conditionHolds(rows[i], answers.list), truths[i](a, b, c))
+                    << '"' << rows[i].text << "\" with 1=" << a << " 2=" << b << " 3=" << c << " pass " << pass;
+        }
+    }
+}
+
+// A malformed row answers malformed at every test, never holds, and takes no room from the rows
+// read after it.
+TEST(RuleConditions, AMalformedRowNeverHolds)
+{
+    static const Condition rows[] = {"2075 and", "2075 or or 9523", "(2075", "value(1516) < ", "2075 9523"};
+    static const Condition good = "2075 or 9523";
+    Answers a({{2075, 1}, {9523, 1}});
+    RuleContext c{a.list, nullptr, 0, 0, 0};
+    for (const Condition& row : rows)
+        for (int pass = 0; pass < 2; ++pass) {
+            EXPECT_EQ(evaluateCondition(row, c), ConditionMalformed) << row.text;
+            EXPECT_FALSE(conditionHolds(row, c)) << row.text;
+            EXPECT_EQ(row.stepCount, 0) << row.text;
+        }
+    EXPECT_TRUE(conditionHolds(good, c));
+    EXPECT_EQ(good.stepCount, 3);   // 2075, the jump, 9523
+}
+
+// A text longer than a condition may be is refused as a whole rather than cut.
+TEST(RuleConditions, ATooLongTextIsMalformed)
+{
+    std::string text = "1";
+    for (int i = 0; i < conditionStepCapacity; ++i)
+        text += " or 1";
+    Answers a({{1, 1}});
+    RuleContext c{a.list, nullptr, 0, 0, 0};
+    EXPECT_EQ(evaluateCondition(text.c_str(), c), ConditionMalformed);
+    EXPECT_EQ(evaluateCondition("1 or 1 or 1", c), ConditionTrue);
 }
 
 // The rows of a table pair: those run with the root, then those run always.
@@ -115,32 +176,29 @@ std::vector<const Row*> rowsOf(const Row* (*withRoot)(int*), const Row* (*always
     return rows;
 }
 
-TEST(RuleTables, DisplayRulesReadAndAct)
+TEST(RuleTables, DisplayRulesAct)
 {
     std::set<std::uint16_t> ids;
     for (const DisplayRule* r : rowsOf(displayRulesWithRoot, displayRulesAlways, 42, 2)) {
-        expectWellFormed("display rule", r->rule, r->condition);
         EXPECT_TRUE(ids.insert(r->rule).second) << "rule " << r->rule << " twice";
         EXPECT_TRUE(r->show[0] || r->hide[0]) << "rule " << r->rule << " acts on nothing";
     }
 }
 
-TEST(RuleTables, NextPageRulesReadAndLead)
+TEST(RuleTables, NextPageRulesLead)
 {
     std::set<std::uint16_t> ids;
     for (const NextPageRule* r : rowsOf(nextPageRulesWithRoot, nextPageRulesAlways, 8, 6)) {
-        expectWellFormed("next-page rule", r->rule, r->condition);
         EXPECT_TRUE(ids.insert(r->rule).second) << "rule " << r->rule << " twice";
         EXPECT_NE(r->page, 0);
         EXPECT_NE(r->next, 0);
     }
 }
 
-TEST(RuleTables, ChecksReadAndAct)
+TEST(RuleTables, ChecksAct)
 {
     std::set<std::uint16_t> ids;
     for (const CheckRule* c : rowsOf(moduleCheckRules, generalCheckRules, 32, 8)) {
-        expectWellFormed("check", c->check, c->condition);
         EXPECT_TRUE(ids.insert(c->check).second) << "check " << c->check << " twice";
         bool needsIds = c->action == HideLines || c->action == PromptText || c->action == SetToZero ||
                         c->action == SetToOne;

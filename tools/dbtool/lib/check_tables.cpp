@@ -110,25 +110,10 @@ void onConditionId(std::uint16_t id, ConditionIdUse use, void* data)
     }
 }
 
-void addCondition(Row* row, const char* condition)
+void addCondition(Row* row, const Condition& condition)
 {
-    if (visitConditionIds(condition, onConditionId, row) == ConditionMalformed)
+    if (visitConditionIds(condition.text, onConditionId, row) == ConditionMalformed)
         row->malformed = true;
-}
-
-void addClause(Row* row, const RuleClause& c)
-{
-    for (int k = 0; k < c.idCount; ++k)
-        row->ids.push_back({c.ids[k], c.kind == CountAbove ? Fit::Owner : Fit::Answerable});
-}
-
-void addRuleCondition(Row* row, const RuleCondition& c)
-{
-    for (int i = 0; i < c.clauseCount; ++i)
-        addClause(row, c.clauses[i]);
-    for (int i = 0; i < c.either.count; ++i)
-        for (int k = 0; k < c.either.items[i].clauseCount; ++k)
-            addClause(row, c.either.items[i].clauses[k]);
 }
 
 template <std::size_t N> void addIds(Row* row, const std::uint16_t (&ids)[N], Fit fit)
@@ -193,12 +178,12 @@ std::vector<Row> tableRows()
     for (const RuleTable* t : clinicalTables())
         for (int i = 0; i < t->count; ++i) {
             Row row("rule " + std::to_string(t->rules[i].id) + " of the " + t->name);
-            addRuleCondition(&row, t->rules[i].condition);
+            addCondition(&row, t->rules[i].condition);
             rows.push_back(row);
         }
     for (int i = 0; i < pcaRowCount(); ++i) {
         Row row("PCA rule " + std::to_string(pcaRow(i).id));
-        addRuleCondition(&row, pcaRow(i).condition);
+        addCondition(&row, pcaRow(i).condition);
         rows.push_back(row);
     }
     Row shell("the main window");
@@ -220,6 +205,11 @@ std::vector<Row> tableRows()
     for (std::uint16_t id : listed(visitSideEffectHeadings))
         reports.ids.push_back({id, Fit::Answerable});
     rows.push_back(reports);
+    for (int i = 0; i < mitigatingFactorCount(); ++i) {
+        Row row("mitigating factor " + std::to_string(i + 1) + " of the dose conversion");
+        addCondition(&row, mitigatingFactorCondition(i));
+        rows.push_back(row);
+    }
     Row conversion("the dose conversion");
     visitConversionIds(onConversionId, &conversion);
     rows.push_back(conversion);
@@ -332,7 +322,7 @@ std::vector<std::uint16_t> nextPages(const Index& index, std::size_t i, const Pa
     // The first table's rows come first in the multimap, as they are tried first.
     for (auto r = from; r != to; ++r) {
         pages.push_back(r->second->next);
-        if (std::string(r->second->condition) == "always")
+        if (std::string(r->second->condition.text) == "always")
             return pages;
     }
     for (std::size_t j = i + 1; j < index.all.size(); ++j) {
