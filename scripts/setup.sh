@@ -2,11 +2,9 @@
 # Installs what building, testing and running need on a fresh Debian 12 machine (run as root).
 set -euo pipefail
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libfreetype-dev fonts-dejavu-core valgrind)
-if [ "${ZURA_WITH_WINDRES:-0}" = 1 ]; then
-  # The Windows resource compiler and headers: the build then checks resources/zura.rc with it.
-  packages+=(binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
-fi
+          libfreetype-dev fonts-dejavu-core valgrind
+          # The Windows resource compiler and its headers: every build compiles resources/zura.rc.
+          binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 # The browser host (zura-web) and its browser test.
 if [ "${ZURA_WITH_BROWSER:-0}" = 1 ]; then
   packages+=(chromium libcpp-httplib-dev nlohmann-json3-dev zlib1g-dev)

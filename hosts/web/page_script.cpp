@@ -6,7 +6,31 @@
 // shortcuts are left to the browser.
 #include "hosts/web/web.h"
 
-const char webPageScript[] = R"PAGE('use strict';
+#include "platform/winapi.h"
+
+namespace {
+
+// The style bits the page tests, as JavaScript constants taken from the platform's header.
+std::string styleBits()
+{
+#define BIT(name) {#name, long(name)}
+    const struct {
+        const char* name;
+        long value;
+    } bits[] = {BIT(WS_BORDER),    BIT(WS_EX_CLIENTEDGE), BIT(ES_CENTER),        BIT(ES_RIGHT),
+                BIT(ES_MULTILINE), BIT(ES_PASSWORD),      BIT(SS_TYPEMASK),      BIT(SS_NOTIFY),
+                BIT(BS_LEFTTEXT),  BIT(BS_TYPEMASK),      BIT(BS_DEFPUSHBUTTON), BIT(BS_MULTILINE),
+                BIT(SBS_VERT),     BIT(LBS_MULTIPLESEL),  BIT(LBS_EXTENDEDSEL)};
+#undef BIT
+    std::string js;
+    for (const auto& bit : bits)
+        js += std::string("  const ") + bit.name + " = " + std::to_string(bit.value) + ";\n";
+    return js;
+}
+
+} // namespace
+
+const std::string webPageScript = R"PAGE('use strict';
 (() => {
   const screenEl = document.getElementById('screen');
   const noteEl = document.getElementById('note');
@@ -15,11 +39,8 @@ const char webPageScript[] = R"PAGE('use strict';
   const stageEl = document.getElementById('stage');
   const sideEl = document.getElementById('side');
   const reportEl = document.getElementById('report');
-  const WS_BORDER = 0x00800000, WS_EX_CLIENTEDGE = 0x200;
-  const ES_CENTER = 1, ES_RIGHT = 2, ES_MULTILINE = 4, ES_PASSWORD = 0x20;
-  const SS_TYPEMASK = 0x1f, BS_LEFTTEXT = 0x20, BS_TYPEMASK = 0xf, BS_DEFPUSHBUTTON = 1, BS_MULTILINE = 0x2000;
-  const SBS_VERT = 1, LBS_MULTIPLESEL = 0x8, LBS_EXTENDEDSEL = 0x800;
-  const GRAY = '#8d8d8d', NAVY = '#1f4f8a';
+)PAGE"
+                       + styleBits() + R"PAGE(  const GRAY = '#8d8d8d', NAVY = '#1f4f8a';
   let current = null;
   let scale = 1;
   let ring = null;          // the id of the control the keyboard focus ring is on
@@ -579,7 +600,6 @@ const char webPageScript[] = R"PAGE('use strict';
   }, {passive: false});
 
   // --- keyboard ----------------------------------------------------------------------------
-  const SS_NOTIFY = 0x100;
   // The controls a finger can press, in screen order; inside a modal box only its own.
   function tappable() {
     if (!current) return [];

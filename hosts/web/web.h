@@ -64,7 +64,7 @@ std::string webReportText(const WebReport& report);
 
 // --- the page ----------------------------------------------------------------------------------
 extern const char webPageHtml[];
-extern const char webPageScript[];
+extern const std::string webPageScript;
 
 // --- helpers -------------------------------------------------------------------------------------
 std::string webUtf8(const std::u16string& text);     // lone surrogates become U+FFFD

@@ -1,6 +1,6 @@
-// The device program's resources as the portable build links them: one row per resource, in the
-// binary form the resource compiler gives it. The table is generated at build time from
-// resources/zura.rc by resources/tools/rcgen.cpp.
+// The device program's resources as the portable build links them: the .res file the Windows
+// resource compiler makes from resources/zura.rc, linked in as bytes and read into one row per
+// resource at the first lookup.
 #pragma once
 
 struct PortableResourceEntry {
@@ -10,5 +10,12 @@ struct PortableResourceEntry {
     unsigned size;
 };
 
-extern const PortableResourceEntry portableResources[];
-extern const int portableResourceCount;
+extern const unsigned char portableResourceFile[];
+extern const unsigned portableResourceFileSize;
+
+// Reads a .res file: entries of data size, header size, type, name and data, each starting on
+// a DWORD boundary. Rows of resources with numbered type and name are written to rows (at most
+// capacity; a resource given by a text name is passed over) and point into file. False, with
+// the rows read so far counted, when an entry runs past the end or its header is impossible.
+bool readResourceFile(const unsigned char* file, unsigned size, PortableResourceEntry* rows, int capacity,
+                      int* count);

@@ -1,5 +1,5 @@
 // Resources of the portable platform: FindResourceW, LoadResource, LockResource, SizeofResource
-// and LoadStringW over the table generated from resources/zura.rc at build time.
+// and LoadStringW over the .res file compiled from resources/zura.rc at build time, read once.
 // Differs from Windows in: there is one module, so the instance handle is not consulted; only
 // numbered resources and types exist ("#116" is read as 116; other names are not found).
 #include "platform/winapi.h"
@@ -25,19 +25,92 @@ static bool resourceNumber(LPCWSTR name, int* number)
     return value <= 0xFFFF;
 }
 
+static unsigned word(const unsigned char* p) { return p[0] | (p[1] << 8); }
+static unsigned dword(const unsigned char* p) { return word(p) | (word(p + 2) << 16); }
+
+// A type or name field: 0xFFFF and a number, or a NUL-terminated UTF-16 text (number -1).
+static bool readNameOrNumber(const unsigned char* file, unsigned* at, unsigned end, int* number)
+{
+    if (end - *at < 4)
+        return false;
+    if (word(file + *at) == 0xFFFF) {
+        *number = static_cast<int>(word(file + *at + 2));
+        *at += 4;
+        return true;
+    }
+    for (; end - *at >= 2; *at += 2)
+        if (word(file + *at) == 0) {
+            *at += 2;
+            *number = -1;
+            return true;
+        }
+    return false;
+}
+
+bool readResourceFile(const unsigned char* file, unsigned size, PortableResourceEntry* rows, int capacity,
+                      int* count)
+{
+    *count = 0;
+    unsigned at = 0;
+    while (at < size) {
+        if (size - at < 16)
+            return false;
+        unsigned dataSize = dword(file + at), headerSize = dword(file + at + 4);
+        if (headerSize < 16 || headerSize > size - at || dataSize > size - at - headerSize)
+            return false;
+        unsigned field = at + 8, headerEnd = at + headerSize;
+        int type = 0, id = 0;
+        if (!readNameOrNumber(file, &field, headerEnd, &type) || !readNameOrNumber(file, &field, headerEnd, &id))
+            return false;
+        if (dataSize > 0 && type >= 0 && id >= 0) {   // the first entry of a .res file is empty
+            if (*count == capacity)
+                return false;
+            rows[(*count)++] = PortableResourceEntry{type, id, file + headerEnd, dataSize};
+        }
+        unsigned next = headerEnd + dataSize;
+        if (size - next < (4 - next % 4) % 4)
+            break;   // the last entry's padding may be left out
+        at = next + (4 - next % 4) % 4;
+    }
+    return true;
+}
+
+namespace {
+
+struct ResourceRows {
+    PortableResourceEntry rows[64];
+    int count = 0;
+};
+
+// The linked file is the resource compiler's output (a test holds it readable in full); should it
+// ever not be, the resources read before the fault are still found.
+const ResourceRows& resourceRows()
+{
+    static const ResourceRows read = [] {
+        ResourceRows r;
+        readResourceFile(portableResourceFile, portableResourceFileSize, r.rows, 64, &r.count);
+        return r;
+    }();
+    return read;
+}
+
+} // namespace
+
 static const PortableResourceEntry* findEntry(int type, int id)
 {
-    for (int i = 0; i < portableResourceCount; i++)
-        if (portableResources[i].type == type && portableResources[i].id == id)
-            return &portableResources[i];
+    const ResourceRows& table = resourceRows();
+    for (int i = 0; i < table.count; i++)
+        if (table.rows[i].type == type && table.rows[i].id == id)
+            return &table.rows[i];
     return nullptr;
 }
 
 // An HRSRC is the address of the resource's row; anything else is refused.
 static const PortableResourceEntry* entryOf(HRSRC resource)
 {
+    const ResourceRows& table = resourceRows();
     const PortableResourceEntry* entry = reinterpret_cast<const PortableResourceEntry*>(resource);
-    if (entry < portableResources || entry >= portableResources + portableResourceCount)
+    if (entry < table.rows || entry >= table.rows + table.count)
         return nullptr;
     return entry;
 }

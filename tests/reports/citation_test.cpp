@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "dbfile/heap.h"
 #include "reports/citation.h"
@@ -40,88 +42,45 @@ TEST(Citation, AllFieldsEmptyByType)
         EXPECT_EQ(cite(c.type, none), c.expected) << "type " << c.type;
 }
 
-TEST(Citation, JournalArticle)
+TEST(Citation, FieldsInTheirTemplates)
 {
-    Fields f;
-    f.f[1] = "Smith J";
-    f.f[2] = "Opioid dosing";
-    f.f[8] = "J Analg";
-    f.f[5] = "2003";
-    f.f[9] = "4";
-    f.f[10] = "2";
-    f.f[11] = "10-5";
-    EXPECT_EQ(cite(1, f), "Smith J. Opioid dosing. J Analg. 2003;4(2):10-5");
-
-    Fields issueOnly;
-    issueOnly.f[5] = "2003";
-    issueOnly.f[10] = "2";
-    EXPECT_EQ(cite(1, issueOnly), "2003;(2)");
-}
-
-TEST(Citation, ErratumUsesTheSourceTwice)
-{
-    Fields f;
-    f.f[1] = "Lee K";
-    f.f[2] = "Title";
-    f.f[8] = "Pain";
-    f.f[5] = "1999";
-    f.f[9] = "80";
-    EXPECT_EQ(cite(3, f), "Lee K. Title[published erratum appears in Pain;]. Pain. 1999;80");
-}
-
-TEST(Citation, EditorsAndEditions)
-{
-    Fields one;
-    one.f[1] = "Ready LB";
-    one.f[2] = "Acute Pain";
-    one.f[7] = "2nd ";
-    one.f[14] = "St Louis";
-    one.f[4] = "Mosby";
-    one.f[5] = "1993";
-    EXPECT_EQ(cite(6, one), "Ready LB, editor. Acute Pain. 2nd ed. St Louis: Mosby; 1993.");
-    Fields two = one;
-    two.f[1] = "Ready LB, Edwards WT";
-    EXPECT_EQ(cite(6, two), "Ready LB, Edwards WT, editors. Acute Pain. 2nd ed. St Louis: Mosby; 1993.");
-
-    Fields chapter;
-    chapter.f[1] = "Author A";
-    chapter.f[15] = "Chapter";
-    chapter.f[16] = "Ed A, Ed B";
-    chapter.f[2] = "Book";
-    chapter.f[7] = "3rd";
-    chapter.f[11] = "1-9";
-    EXPECT_EQ(cite(8, chapter), "Author A. Chapter. In: Ed A, Ed B , editors. Book. 3rd ed. p. 1-9. ");
-    EXPECT_EQ(cite(5, chapter), "Author A. Book. 3rded. .");
-}
-
-TEST(Citation, PackageInsertSoftwareAndWebPage)
-{
-    Fields insert;
-    insert.f[2] = "Duragesic";
-    insert.f[14] = "Titusville, NJ";
-    insert.f[4] = "Janssen";
-    insert.f[5] = "2003";
-    EXPECT_EQ(cite(12, insert), "Duragesic package insert. Titusville, NJ: Janssen; 2003. ");
-
-    Fields web;
-    web.f[2] = "Guideline";
-    web.f[6] = "http://example.org/";
-    EXPECT_EQ(cite(13, web), "Guideline. URL: http://example.org/");
-
-    Fields software;
-    software.f[2] = "Program";
-    software.f[10] = "2.1";
-    EXPECT_EQ(cite(11, software), "Program. Version 2.1. ");
-}
-
-TEST(Citation, UnknownTypesUseTheGeneralTemplate)
-{
-    Fields f;
-    f.f[1] = "A";
-    f.f[5] = "2004";
-    f.f[9] = "7";
-    f.f[11] = "3";
-    EXPECT_EQ(cite(20, f), "A. In press 2004. ;7 p. 3. ");
+    struct Case {
+        const char* name;
+        int type;
+        std::vector<std::pair<int, const char*>> fields;   // field number, text
+        const char* expected;
+    } cases[] = {
+        {"journal article", 1,
+         {{1, "Smith J"}, {2, "Opioid dosing"}, {8, "J Analg"}, {5, "2003"}, {9, "4"}, {10, "2"}, {11, "10-5"}},
+         "Smith J. Opioid dosing. J Analg. 2003;4(2):10-5"},
+        {"journal article, year and issue only", 1, {{5, "2003"}, {10, "2"}}, "2003;(2)"},
+        {"erratum: the source twice", 3, {{1, "Lee K"}, {2, "Title"}, {8, "Pain"}, {5, "1999"}, {9, "80"}},
+         "Lee K. Title[published erratum appears in Pain;]. Pain. 1999;80"},
+        {"one editor", 6,
+         {{1, "Ready LB"}, {2, "Acute Pain"}, {7, "2nd "}, {14, "St Louis"}, {4, "Mosby"}, {5, "1993"}},
+         "Ready LB, editor. Acute Pain. 2nd ed. St Louis: Mosby; 1993."},
+        {"two editors", 6,
+         {{1, "Ready LB, Edwards WT"}, {2, "Acute Pain"}, {7, "2nd "}, {14, "St Louis"}, {4, "Mosby"}, {5, "1993"}},
+         "Ready LB, Edwards WT, editors. Acute Pain. 2nd ed. St Louis: Mosby; 1993."},
+        {"chapter", 8,
+         {{1, "Author A"}, {15, "Chapter"}, {16, "Ed A, Ed B"}, {2, "Book"}, {7, "3rd"}, {11, "1-9"}},
+         "Author A. Chapter. In: Ed A, Ed B , editors. Book. 3rd ed. p. 1-9. "},
+        {"a chapter's fields in a book's template", 5,
+         {{1, "Author A"}, {15, "Chapter"}, {16, "Ed A, Ed B"}, {2, "Book"}, {7, "3rd"}, {11, "1-9"}},
+         "Author A. Book. 3rded. ."},
+        {"package insert", 12, {{2, "Duragesic"}, {14, "Titusville, NJ"}, {4, "Janssen"}, {5, "2003"}},
+         "Duragesic package insert. Titusville, NJ: Janssen; 2003. "},
+        {"web page", 13, {{2, "Guideline"}, {6, "http://example.org/"}}, "Guideline. URL: http://example.org/"},
+        {"software", 11, {{2, "Program"}, {10, "2.1"}}, "Program. Version 2.1. "},
+        {"an unknown type takes the general template", 20, {{1, "A"}, {5, "2004"}, {9, "7"}, {11, "3"}},
+         "A. In press 2004. ;7 p. 3. "},
+    };
+    for (const Case& c : cases) {
+        Fields f;
+        for (const auto& [field, text] : c.fields)
+            f.f[field] = text;
+        EXPECT_EQ(cite(c.type, f), c.expected) << c.name;
+    }
 }
 
 TEST(Citation, NoMemoryGivesNoText)

@@ -13,6 +13,19 @@
 // The question whose chosen answers the referral rule counts.
 constexpr std::uint32_t factorQuestion = 16157;
 
+// Element ids, named as the clinician sees them: modules, pain and sedation scores, routes, drugs,
+// mitigating factors and side effects.
+enum : std::uint32_t {
+    prescription = 9523, sideEffects = 9526,
+    mild = 2062, moderate = 2063, severe = 2064, sedation3 = 2069, holdSedation = 2070,
+    pca = 2072, iv = 2073, oral = 2075,
+    morphine = 2081, hydromorphone = 2082, fentanyl = 2083,
+    hydrocodoneApap = 13087, oxycodone = 13088, oralMorphine = 13089, acetaminophen = 13922, nsaid = 13923,
+    sleepApnea = 2047, obesity = 2048, renal = 2051, liverFailure = 2052, excludesApap = 14021,
+    heartFailure = 2055, elderly = 9841, breastfeeding = 10270, asthma = 10279,
+    nausea = 11226, pruritus = 11225, sedation = 11224, respiratory = 11223, constipation = 13973,
+};
+
 struct Patient {
     AnswerList answers = nullptr;
     Patient() = default;

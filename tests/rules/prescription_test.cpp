@@ -14,15 +14,6 @@ struct OrderCase {
     std::uint32_t expectedId;                       // 0: nothing fires
 };
 
-// Element ids, named as the clinician sees them.
-enum : std::uint32_t {
-    prescription = 9523, mild = 2062, moderate = 2063, severe = 2064, sedation3 = 2069, holdSedation = 2070,
-    pca = 2072, iv = 2073, oral = 2075, morphine = 2081, hydromorphone = 2082, fentanyl = 2083,
-    hydrocodoneApap = 13087, oxycodone = 13088, oralMorphine = 13089,
-    sleepApnea = 2047, obesity = 2048, renal = 2051, liverFailure = 2052, excludesApap = 14021,
-    heartFailure = 2055, elderly = 9841, breastfeeding = 10270, asthma = 10279,
-};
-
 const OrderCase orderCases[] = {
     {"hold: sedation score at which opioids are held, PCA", {prescription, holdSedation, pca, morphine, moderate}, {}, 3384},
     {"hold: with the intravenous route", {prescription, holdSedation, iv, hydromorphone, severe}, {}, 3384},

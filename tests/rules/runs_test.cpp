@@ -15,12 +15,6 @@ namespace {
 typedef std::vector<std::string> Names;
 typedef std::vector<std::uint32_t> Ids;
 
-enum : std::uint32_t {
-    prescription = 9523, sideEffects = 9526, mild = 2062, moderate = 2063, holdSedation = 2070,
-    pca = 2072, iv = 2073, oral = 2075, morphine = 2081, oxycodone = 13088, acetaminophen = 13922, nsaid = 13923,
-    sleepApnea = 2047, nausea = 11226, sedation = 11224, respiratory = 11223,
-};
-
 TEST(Runs, PrescriptionModuleAloneOffersCaveatsMonitoringReferencesSummary)
 {
     ContentRoot root({3457});

@@ -9,14 +9,6 @@
 
 namespace {
 
-enum : std::uint32_t {
-    prescription = 9523, mild = 2062, moderate = 2063, severe = 2064, sedation3 = 2069,
-    pca = 2072, iv = 2073, oral = 2075, morphine = 2081, hydromorphone = 2082, fentanyl = 2083,
-    hydrocodoneApap = 13087, oxycodone = 13088, acetaminophen = 13922, nsaid = 13923,
-    sleepApnea = 2047, obesity = 2048, renal = 2051, liverFailure = 2052, heartFailure = 2055,
-    elderly = 9841, breastfeeding = 10270, asthma = 10279,
-};
-
 typedef std::vector<std::uint32_t> Ids;
 
 struct SetCase {

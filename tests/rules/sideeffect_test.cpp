@@ -9,7 +9,6 @@
 
 namespace {
 
-enum : std::uint32_t { nausea = 11226, pruritus = 11225, sedation = 11224, respiratory = 11223, constipation = 13973 };
 typedef std::vector<std::uint32_t> Ids;
 
 struct StepCase {
