@@ -215,6 +215,11 @@ int startUp(HINSTANCE instance, HINSTANCE, LPWSTR, int showMode)
             DispatchMessageW(&message);
         }
     }
+    // The loop can end while the window lives (the session ends, or the quit came from a box's
+    // loop): destroying it runs the one teardown path, so every ending releases the same.
+    if (appState && appState->mainWindow)
+        DestroyWindow(appState->mainWindow);
+    tearDown();   // nothing left to release when WM_DESTROY ran
     return int(message.wParam);
 }
 
