@@ -95,6 +95,15 @@ void createChildControls(int width, int height)
     }
 }
 
+// The records read at start-up hold everything the modules show, their warnings and prompts
+// among them: a read that found nothing (it may have met a passing shortage of memory) is made
+// once more, so that a dropped allocation does not silently take a whole module's texts.
+DbRecord* readKeptRecord(std::uint8_t type, std::uint16_t module, const char* path)
+{
+    DbRecord* record = readRecord(type, module, 0, 0, 0, path);
+    return record ? record : readRecord(type, module, 0, 0, 0, path);
+}
+
 } // namespace
 
 bool loadDatabases()
@@ -107,8 +116,8 @@ bool loadDatabases()
     createDisplayFonts(appState);
 
     emptySectionLists();
-    appState->doseRangeRecord = readRecord(1, 0, 0, 0, 0, contentDatabasePath);
-    appState->conversionRecord = readRecord(2, 0, 0, 0, 0, contentDatabasePath);
+    appState->doseRangeRecord = readKeptRecord(1, 0, contentDatabasePath);
+    appState->conversionRecord = readKeptRecord(2, 0, contentDatabasePath);
     emptyConversionLists();
     citedReferences = nullptr;
 
@@ -124,8 +133,8 @@ bool loadDatabases()
         q->stringRecords[m] = nullptr;
     }
     for (int m = 0; m < 10; ++m) {
-        q->hierarchyRecords[m] = readRecord(1, std::uint16_t(m), 0, 0, 0, displayDatabasePath);
-        q->stringRecords[m] = readRecord(2, std::uint16_t(m), 0, 0, 0, displayDatabasePath);
+        q->hierarchyRecords[m] = readKeptRecord(1, std::uint16_t(m), displayDatabasePath);
+        q->stringRecords[m] = readKeptRecord(2, std::uint16_t(m), displayDatabasePath);
     }
     if (!q->hierarchyRecords[0] || !q->stringRecords[0]) {
         showStartupError("Could not find the Hierarchy records", "Error");
