@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -162,26 +164,18 @@ void removeTree(const std::string& path) { removeTree(L"\\\\?\\" + std::wstring(
 
 bool writeFile(const std::string& path, const std::string& bytes)
 {
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out)
-        return false;
-    bool good = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    return std::fclose(out) == 0 && good;
+    std::ofstream out(path, std::ios::binary);
+    return static_cast<bool>(out << bytes);
 }
 
 bool readFile(const std::string& path, std::string& bytes)
 {
-    FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in)
-        return false;
-    bytes.clear();
-    char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
-        bytes.append(chunk, got);
-    std::fclose(in);
-    return true;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
+    return static_cast<bool>(in);
 }
-
 
 const char appPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
@@ -243,7 +237,7 @@ Box readBox(HWND box)
                                                           {IDNO, "No"}};
     for (const auto& [id, label] : buttons)
         if (GetDlgItem(box, id))
-            seen.buttons += (seen.buttons.empty() ? "" : " ") + std::string(label);
+            seen.buttons.append(seen.buttons.empty() ? "" : " ").append(label);
     return seen;
 }
 
