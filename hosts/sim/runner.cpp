@@ -56,10 +56,13 @@ struct Run {
     int failedLine = 0;
     std::ostream* out = nullptr;
     int currentLine = 0;
+    std::string name;
+    std::string label;               // the script line whose actions are pushed, for measurements
 };
 
-void push(Run&, const PortableAction& a)
+void push(Run& run, PortableAction a)
 {
+    a.label = run.label;
     portablePushAction(a);
 }
 
@@ -484,11 +487,13 @@ bool nextUserActions(void* context)
         }
         if (run.next >= run.lines.size()) {
             run.closed = true;
+            run.label = run.name + ": closing at the end";
             closeProgram(run);
             return portableActionsWaiting();
         }
         const ScriptLine& line = run.lines[run.next++];
         run.currentLine = line.number;
+        run.label = run.name + ":" + std::to_string(line.number) + " " + line.words[0].rest;
         if (!execute(run, line, &error)) {
             fail(run, line.number, error);
             return false;
@@ -514,6 +519,7 @@ int runSimScript(const std::string& script, const std::string& name, SimProgramE
 {
     Run run;
     run.out = &out;
+    run.name = name;
     std::string error;
     if (!parseScript(script, &run.lines, &error)) {
         err << "zura-sim: " << name << ": " << error << '\n';
@@ -532,7 +538,9 @@ int runSimScript(const std::string& script, const std::string& name, SimProgramE
     portableResetWindows();
     portableSetInputSource(nextUserActions, &run);
     static WCHAR commandLine[1] = {0};
+    portableMeasureStart("startUp");
     entry(portableProgramInstance(), nullptr, commandLine, SW_SHOW);
+    portableMeasureStop();
     portableSetInputSource(nullptr, nullptr);
     portableResetWindows();
     out.flush();
