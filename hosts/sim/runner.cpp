@@ -43,7 +43,7 @@ const std::map<std::string, FixedControl> fixedControls = {
 
 const std::set<std::string> knownCommands = {
     "tap", "type", "keys", "choose", "section", "scroll", "key", "answer", "screen", "expect", "expect-not",
-    "lines", "answers", "set", "show", "dismiss"};
+    "lines", "answers", "set", "show", "dismiss", "shot"};
 
 // A SIGINT or SIGTERM during a run: the program is ended at its next wait for the user, so that
 // its teardown runs, and the run fails.
@@ -97,8 +97,8 @@ const PortableWindowInfo* infoOf(const std::vector<PortableWindowInfo>& snap, HW
 std::string boxName(HWND box)
 {
     WCHAR caption[100] = {};
-    GetWindowTextW(box, caption, 100);
-    std::u16string name = caption;
+    int length = std::max(0, GetWindowTextW(box, caption, 100));
+    std::u16string name(caption, caption + length);
     for (const PortableWindowInfo& w : portableSnapshot())
         if (name.empty() && w.parent == box && w.className != u"BUTTON" && !w.text.empty())
             name = w.text.size() > 60 ? w.text.substr(0, 60) + u"..." : w.text;
@@ -412,6 +412,14 @@ bool execute(Run& run, const ScriptLine& line, std::string* error)
     if (c == "screen") {
         printScreen(*run.out, portableSnapshot());
         return true;
+    }
+    if (c == "shot") {
+        if (!needs(2, line, "shot FILE.bmp", error))
+            return false;
+        if (portableSaveScreenshot(line.text(1).c_str()))
+            return true;
+        *error = "cannot write the screenshot " + line.text(1);
+        return false;
     }
     if (c == "expect" || c == "expect-not")
         return needs(2, line, "expect TEXT", error) && expect(widen(line.text(1)), c == "expect", error);
