@@ -17,23 +17,6 @@ namespace {
 
 constexpr int nameSize = 100;
 
-void emptySectionLists()
-{
-    releaseTextList(&appState->recommendationList);
-    releaseTextList(&appState->nonOpioidList);
-    releaseTextList(&appState->caveatList);
-    releaseTextList(&appState->monitoringList);
-    releaseTextList(&appState->rationaleList);
-}
-
-void emptyConversionLists()
-{
-    for (TextList& reasons : appState->optionReasons)
-        releaseTextList(&reasons);
-    releaseTextList(&appState->conversionCaveats);
-    releaseTextList(&appState->mitigatingFactors);
-}
-
 void showStartupError(const char* text, const char* caption)
 {
     WCHAR wideText[nameSize];
@@ -106,10 +89,10 @@ bool loadDatabases()
     // The fonts, the two hidden measuring windows and their contexts.
     createDisplayFonts(appState);
 
-    emptySectionLists();
+    releaseSectionLists(appState);
     appState->doseRangeRecord = readRecord(1, 0, 0, 0, 0, contentDatabasePath);
     appState->conversionRecord = readRecord(2, 0, 0, 0, 0, contentDatabasePath);
-    emptyConversionLists();
+    releaseConversionLists(appState);
     citedReferences = nullptr;
 
     QuestionnaireState* q = questionnaireState;
@@ -222,19 +205,11 @@ void tearDown()
 {
     if (appState) {
         DestroyWindow(appState->titleLabel);
-        freeBlock(appState->dropLineMap);
-        emptySectionLists();
-        freeRecord(&appState->doseRangeRecord);
-        freeRecord(&appState->conversionRecord);
-        emptyConversionLists();
+        releaseAppContents(appState);
         LocalFree(appState);
         appState = nullptr;
     }
-    if (citedReferences) {
-        releaseList(citedReferences);
-        freeBlock(citedReferences);
-        citedReferences = nullptr;
-    }
+    releaseCitedReferences();
     if (questionnaireState) {
         QuestionnaireState* q = questionnaireState;
         // The process ends right after teardown; the records and lists are released anyway so
