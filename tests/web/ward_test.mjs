@@ -126,7 +126,25 @@ await scenario('idle', args.server, ['--idle-timeout', '2'], async (url, browser
   check('Start again gives a new session', workers(front).length === 1 && await demoStatus(page) === 'Ready');
 });
 
-await scenario('cap', args.server, ['--max-sessions', '2'], async (url, browser, front) => {
+// A request by hand: its status.
+const ask = (url, p, headers, body) => new Promise((resolve, reject) => {
+  const req = http.request(url + p, {method: body ? 'POST' : 'GET', headers, agent: false}, (res) => {
+    res.resume();
+    resolve(res.statusCode);
+  });
+  req.on('error', reject);
+  req.end(body);
+});
+
+await scenario('cap', args.server, ['--max-sessions', '2', '--allow-host', 'zura.ward.example'], async (url, browser, front) => {
+  const json = {'Content-Type': 'application/json'};
+  const hosts = [['an allowed name', {Host: 'zura.ward.example'}, 200], ['another name', {Host: 'ward.example'}, 403],
+                 ['a foreign Origin on an action', {...json, Origin: 'https://attacker.example'}, 403],
+                 ['its own Origin', {...json, Host: 'zura.ward.example', Origin: 'https://zura.ward.example'}, 410]];
+  for (const [name, headers, status] of hosts) {
+    const got = await ask(url, headers['Content-Type'] ? 'action' : 'page.js', headers, headers.Origin && '{}');
+    check('--allow-host: ' + name, got === status, got);
+  }
   for (let i = 0; i < 2; ++i) await (await open(browser, url)).page.waitForSelector('#screen [data-kind=check]');
   const third = await open(browser, url);
   check('a visitor beyond the cap is answered at once, 503 with a sentence', third.response.status() === 503 &&
