@@ -71,7 +71,13 @@ std::vector<WebReportParagraph> readLines()
         std::vector<WebReportRow>& rows = paragraphs.back().rows;
         if (!sameRow)
             rows.push_back(WebReportRow{l->x > 0 ? l->x : 0, {}});
-        rows.back().runs.push_back(WebReportRun{lineText(l->text), (l->flags & lineBold) != 0});
+        // A run-on line beside its heading ("WARNING:" and its text) is drawn a gap apart on the
+        // screen; in text to read and paste it needs a space there.
+        std::string text = lineText(l->text);
+        std::vector<WebReportRun>& runs = rows.back().runs;
+        if (!runs.empty() && !runs.back().text.empty() && runs.back().text.back() != ' ' && text[0] != ' ')
+            text.insert(0, 1, ' ');
+        runs.push_back(WebReportRun{text, (l->flags & lineBold) != 0});
         lastRow = l->row;
     }
     return paragraphs;

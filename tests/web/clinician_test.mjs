@@ -193,7 +193,9 @@ async function desktop(browser, url) {
   await page.locator('#screen [data-kind=push]', {hasText: 'Next'}).click();
   await idle(page);
   await page.screenshot({path: path.join(args.out, 'clinician-conversion-1440.png')});
-  await reportHolds(page, url, 'dose conversion');
+  const conversion = await reportHolds(page, url, 'dose conversion');
+  check('a warning reads apart from its heading', conversion.text.includes(
+        "WARNING: The patient's drug allergies should be reviewed before proceeding"));
   const report = await page.context().newPage();   // a tab of the same browser: its session
   await report.goto(url + 'report');
   await report.emulateMedia({media: 'print'});
