@@ -90,5 +90,18 @@ std::vector<std::size_t> portablePaintOrder(const std::vector<PortableWindowInfo
 // and the input source: a fresh window system, for tests and for a host's next run.
 void portableResetWindows();
 
+// What a font is, for snapshots and the browser host. face is the font file's family name
+// ("DejaVu Sans"), pixelHeight the size it is drawn at.
+struct PortableFontInfo {
+    const char* face;
+    const char* file;   // absolute path of the font file
+    int pixelHeight;
+    bool bold, italic, underline;
+};
+bool portableFontInfo(HFONT font, PortableFontInfo* info);
+
+// The screen as the user sees it, written as a 24-bit BMP file; false when it cannot be written.
+bool portableSaveScreenshot(const char* path);
+
 // The instance handle hosts give the device program's entry.
 HINSTANCE portableProgramInstance();
