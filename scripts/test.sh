@@ -18,3 +18,5 @@ bash scripts/fuzz.sh "${ZURA_FUZZ_SECONDS:-15}"
 # under Wine, all on one virtual display large enough for a desktop.
 ZURA_DBTOOL="$build/dbtool" bash scripts/build-windows.sh
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build-windows/x86_64 --output-on-failure -j "$(nproc)"
+# The performance measurement runs once as a smoke check (its figures are not judged here).
+bash bench/measure.sh --smoke

@@ -123,6 +123,8 @@ bool loadDatabases()
         showStartupError("Could not find the Hierarchy records", "Error");
         return false;
     }
+    // Without memory for it the lookups search the records instead.
+    buildElementIndex(&q->elementIndex, q->hierarchyRecords);
     return true;
 }
 

@@ -10,6 +10,7 @@ AnswerList* citedReferences = nullptr;
 
 void releaseDisplayRecords(QuestionnaireState* q)
 {
+    releaseElementIndex(&q->elementIndex);
     for (int m = 0; m < 10; ++m) {
         freeRecord(&q->hierarchyRecords[m]);
         freeRecord(&q->stringRecords[m]);

@@ -8,6 +8,7 @@
 #include "display/displaylist.h"
 #include "platform/winapi.h"
 #include "questionnaire/answers.h"
+#include "questionnaire/elements.h"
 #include "questionnaire/textlist.h"
 
 enum ViewState : std::uint32_t {
@@ -71,6 +72,7 @@ struct QuestionnaireState {
     std::uint16_t currentPage;
     std::uint16_t moduleRoot;
     AnswerList history;
+    ElementIndex elementIndex;   // of hierarchyRecords, built when they are loaded
 };
 
 // Releases the twenty display-database records (the slots become none).
