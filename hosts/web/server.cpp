@@ -120,7 +120,7 @@ void runProgram(WebProgramEntry entry)
         portableSetInputSource(bridgeNextActions, nullptr);
         entry(portableProgramInstance(), nullptr, commandLine, SW_SHOW);
         portableSetInputSource(nullptr, nullptr);
-        nlohmann::json last = webScreen();
+        WebScreen last = webScreenParts();
         portableResetWindows();
         if (bridgeStopping())
             return;

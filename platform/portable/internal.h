@@ -14,8 +14,11 @@ bool portableWindowUpdateRect(HWND window, RECT* clientRect);
 // Graphics half: the window is being destroyed; release its surface and device contexts.
 void portableGdiWindowDestroyed(HWND window);
 // Graphics half: what a font is, for snapshots and the browser host. face is the font file's
-// family name ("DejaVu Sans"), pixelHeight the size it is drawn at.
+// family name ("DejaVu Sans"), pixelHeight the size it is drawn at. serial is the font's own and
+// never repeats, not even when a freed font's handle is given out again: a host may keep what it
+// measured of a font by it.
 struct PortableFontInfo {
+    unsigned long long serial;
     const char* face;
     const char* file;   // absolute path of the font file
     int pixelHeight;
