@@ -71,6 +71,10 @@ void layoutReport(benchmark::State& run, bool testFace)
         benchmark::DoNotOptimize(list->rowCount);
     }
     run.counters["rows"] = list->rowCount;
+    std::size_t chars = 0;
+    for (const std::string& text : report.texts)
+        chars += text.size();
+    run.counters["chars"] = double(chars);
 }
 
 void showReport(benchmark::State& run, bool testFace)
@@ -100,6 +104,8 @@ void scrollReport(benchmark::State& run, bool testFace)
 
 // Real fonts (DejaVu measured with FreeType), as the program runs.
 BENCHMARK_CAPTURE(layoutReport, dejavu, false)->Unit(benchmark::kMicrosecond);
+// A known number of layouts, for bench/measure.sh to count the instructions of each.
+BENCHMARK_CAPTURE(layoutReport, counted, false)->Iterations(10);
 BENCHMARK_CAPTURE(showReport, dejavu, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(scrollReport, dejavu, false)->Unit(benchmark::kMicrosecond);
 // The fixed-width test face: the cost of the algorithm alone.

@@ -56,10 +56,13 @@ struct Run {
     int failedLine = 0;
     std::ostream* out = nullptr;
     int currentLine = 0;
+    std::string name;
+    std::string label;               // the script line whose actions are pushed, for measurements
 };
 
-void push(Run&, const PortableAction& a)
+void push(Run& run, PortableAction a)
 {
+    a.label = run.label;
     portablePushAction(a);
 }
 
@@ -476,11 +479,13 @@ bool nextUserActions(void* context)
         }
         if (run.next >= run.lines.size()) {
             run.closed = true;
+            run.label = run.name + ": closing at the end";
             closeProgram(run);
             return portableActionsWaiting();
         }
         const ScriptLine& line = run.lines[run.next++];
         run.currentLine = line.number;
+        run.label = run.name + ":" + std::to_string(line.number) + " " + line.words[0].rest;
         if (!execute(run, line, &error)) {
             fail(run, line.number, error);
             return false;
@@ -506,6 +511,7 @@ int runSimScript(const std::string& script, const std::string& name, SimProgramE
 {
     Run run;
     run.out = &out;
+    run.name = name;
     std::string error;
     if (!parseScript(script, &run.lines, &error)) {
         err << "zura-sim: " << name << ": " << error << '\n';
@@ -524,7 +530,9 @@ int runSimScript(const std::string& script, const std::string& name, SimProgramE
     portableResetWindows();
     portableSetInputSource(nextUserActions, &run);
     static WCHAR commandLine[1] = {0};
+    portableMeasureStart("startUp");
     entry(portableProgramInstance(), nullptr, commandLine, SW_SHOW);
+    portableMeasureStop();
     portableSetInputSource(nullptr, nullptr);
     portableResetWindows();
     out.flush();

@@ -45,6 +45,25 @@ static bool knownRop(DWORD rop)
            rop == BLACKNESS || rop == WHITENESS;
 }
 
+// The part of a rectangle a DC may draw on: inside its target and its clip rectangle.
+static RECT drawableRect(const PortableDc* dc, const PortableGdiObject* target, long long left, long long top,
+                         long long right, long long bottom)
+{
+    left = std::max<long long>(left, 0);
+    top = std::max<long long>(top, 0);
+    right = std::min<long long>(right, target->width);
+    bottom = std::min<long long>(bottom, target->height);
+    if (dc->clipped) {
+        left = std::max<long long>(left, dc->clip.left);
+        top = std::max<long long>(top, dc->clip.top);
+        right = std::min<long long>(right, dc->clip.right);
+        bottom = std::min<long long>(bottom, dc->clip.bottom);
+    }
+    if (right <= left || bottom <= top)
+        return RECT{0, 0, 0, 0};
+    return RECT{long(left), long(top), long(right), long(bottom)};
+}
+
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop)
 {
     if (!gdiLiveDc(dest) || !knownRop(rop) || width < 0 || height < 0)
@@ -56,25 +75,34 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     PortableGdiObject* from = needsSource ? gdiTarget(source) : nullptr;
     if (!to || (needsSource && !from))
         return TRUE;  // a detached window DC: nothing to draw on, as for a hidden window
-    // Copy through a buffer so that overlapping copies within one surface read the old pixels.
-    std::vector<COLORREF> row(static_cast<std::size_t>(std::max(width, 0)));
-    for (int j = 0; j < height; j++) {
-        int ty = y + j, sy = sourceY + j;
-        if (ty < 0 || ty >= to->height)
+    // Clipped once: to the destination, its clip rectangle and, when read, the source (outside
+    // the source Windows copies nothing meaningful; the destination is kept there).
+    long long left = x, top = y, right = (long long)x + width, bottom = (long long)y + height;
+    long long dx = (long long)sourceX - x, dy = (long long)sourceY - y;
+    if (from) {
+        left = std::max(left, -dx);
+        top = std::max(top, -dy);
+        right = std::min(right, from->width - dx);
+        bottom = std::min(bottom, from->height - dy);
+    }
+    RECT r = drawableRect(dest, to, left, top, right, bottom);
+    std::size_t columns = std::size_t(r.right - r.left);
+    if (columns == 0)
+        return TRUE;
+    // Within one surface the source is read before anything is written, as if copied first.
+    std::vector<COLORREF> before;
+    if (from == to)
+        before = from->pixels;
+    const COLORREF* in = from ? (from == to ? before.data() : from->pixels.data()) : nullptr;
+    for (long ty = r.top; ty < r.bottom; ty++) {
+        COLORREF* out = &to->pixels[std::size_t(ty) * to->width + r.left];
+        const COLORREF* row = in ? in + std::size_t(ty + dy) * from->width + std::size_t(r.left + dx) : nullptr;
+        if (rop == SRCCOPY) {
+            std::copy_n(row, columns, out);
             continue;
-        for (int i = 0; i < width; i++) {
-            int sx = sourceX + i;
-            // Outside the source, Windows copies nothing meaningful; we keep the destination.
-            bool inside = from && sx >= 0 && sy >= 0 && sx < from->width && sy < from->height;
-            row[i] = inside ? from->pixels[static_cast<std::size_t>(sy) * from->width + sx] : CLR_INVALID;
         }
-        for (int i = 0; i < width; i++) {
-            int tx = x + i;
-            if (tx < 0 || tx >= to->width || (needsSource && row[i] == CLR_INVALID) || !gdiInClip(dest, tx, ty))
-                continue;
-            COLORREF& pixel = to->pixels[static_cast<std::size_t>(ty) * to->width + tx];
-            pixel = applyRop(rop, row[i], pixel);
-        }
+        for (std::size_t i = 0; i < columns; i++)
+            out[i] = applyRop(rop, row ? row[i] : 0, out[i]);
     }
     return TRUE;
 }
@@ -86,12 +114,9 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
     PortableGdiObject* to = gdiTarget(dc);
     if (!to || brush->hollow)
         return 1;
-    long left = std::max<long>(rect->left, 0), right = std::min<long>(rect->right, to->width);
-    long top = std::max<long>(rect->top, 0), bottom = std::min<long>(rect->bottom, to->height);
-    for (long y = top; y < bottom; y++)
-        for (long x = left; x < right; x++)
-            if (gdiInClip(dc, x, y))
-                to->pixels[static_cast<std::size_t>(y) * to->width + x] = brush->color;
+    RECT r = drawableRect(dc, to, rect->left, rect->top, rect->right, rect->bottom);
+    for (long y = r.top; y < r.bottom; y++)
+        std::fill_n(&to->pixels[std::size_t(y) * to->width + r.left], r.right - r.left, brush->color);
     return 1;
 }
 

@@ -1,8 +1,11 @@
 // The "BUTTON" class: push buttons, check boxes (BS_AUTOCHECKBOX toggles on a tap) and
 // owner-drawn buttons (the parent draws them on WM_DRAWITEM, with ODS_SELECTED while pressed).
+// A change of state (pressed, focused, checked) invalidates the button; it is drawn when it is
+// painted, as it then is, so a press and release handled before the next paint draw it once.
 // A tap is WM_LBUTTONDOWN (focus, pressed) then WM_LBUTTONUP (released, toggled, BN_CLICKED).
-// Differs from Windows in: the button draws nothing itself; radio groups are not unchecked
-// together; no default-button border changes.
+// Differs from Windows in: the button draws nothing itself; an owner-drawn one is not drawn at
+// once on a press or a focus change (always ODA_DRAWENTIRE, at its paint); radio groups are not
+// unchecked together; no default-button border changes.
 #include "platform/portable/wnd.h"
 
 namespace {
@@ -23,7 +26,7 @@ bool hasCheck(const PortableWindow& w)
     }
 }
 
-void drawItem(HWND button, UINT action)
+void drawItem(HWND button)
 {
     PortableWindow* w = liveWindow(button);
     HWND parent = GetParent(button);
@@ -31,7 +34,7 @@ void drawItem(HWND button, UINT action)
         return;
     UINT state = (w->pushed ? ODS_SELECTED : 0) | (GetFocus() == button ? ODS_FOCUS : 0) |
                  ((w->style & WS_DISABLED) ? ODS_DISABLED : 0);
-    DRAWITEMSTRUCT dis{ODT_BUTTON, UINT(w->id), 0, action, state, button, GetDC(button), {}, 0};
+    DRAWITEMSTRUCT dis{ODT_BUTTON, UINT(w->id), 0, ODA_DRAWENTIRE, state, button, GetDC(button), {}, 0};
     GetClientRect(button, &dis.rcItem);
     SendMessageW(parent, WM_DRAWITEM, w->id, (LPARAM)&dis);
     if (dis.hDC)
@@ -92,19 +95,13 @@ LRESULT setState(HWND button, PortableWindow& w, bool pushed)
     if (pushed == w.pushed)
         return 0;
     w.pushed = pushed;
-    if (buttonType(w) == BS_OWNERDRAW)
-        drawItem(button, ODA_SELECT);
-    else
-        invalidateWindow(button);
+    invalidateWindow(button);
     return 0;
 }
 
 void focusChanged(HWND button, PortableWindow& w, bool gained)
 {
-    if (buttonType(w) == BS_OWNERDRAW)
-        drawItem(button, ODA_FOCUS);
-    else
-        invalidateWindow(button);
+    invalidateWindow(button);
     if (w.style & BS_NOTIFY)
         notifyParent(button, gained ? BN_SETFOCUS : BN_KILLFOCUS);
     if (!gained && liveWindow(button) && w.captured) {
@@ -128,7 +125,7 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_PAINT:
         if (buttonType(*w) == BS_OWNERDRAW && reallyVisible(button))
-            drawItem(button, ODA_DRAWENTIRE);
+            drawItem(button);
         ValidateRect(button, nullptr);
         return 0;
     case WM_SETFOCUS: focusChanged(button, *w, true); return 0;

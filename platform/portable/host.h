@@ -27,6 +27,7 @@ struct PortableAction {
     int code = 0;           // Scroll: the SB_ command; Key: the virtual key
     bool control = false, shift = false;
     POINT point{};          // TapAt: screen coordinates
+    std::string label;      // what measurements call it (a host's script and line)
 };
 
 // Queues a user action; GetMessageW performs it when nothing else is waiting. An action aimed
@@ -38,6 +39,14 @@ bool portableActionsWaiting();
 // Without a source, an idle GetMessageW returns WM_QUIT at once.
 typedef bool (*PortableInputSource)(void* context);
 void portableSetInputSource(PortableInputSource source, void* context);
+
+// Instruction counts under callgrind (run with --collect-atstart=no; outside valgrind these do
+// nothing): collection runs from portableMeasureStart, and from the moment each action is taken,
+// until the program waits for input again; then the counts are dumped under the label (the
+// action's own while it was being carried out). What the input source does in between, a host
+// printing the screen, is never counted.
+void portableMeasureStart(const char* label);
+void portableMeasureStop();
 
 // The innermost modal box (dialog or message box) whose loop runs, or nullptr.
 HWND portableModalTop();

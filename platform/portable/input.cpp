@@ -12,6 +12,13 @@
 
 #include <algorithm>
 
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_TOGGLE_COLLECT
+#define CALLGRIND_DUMP_STATS_AT(label) ((void)(label))
+#endif
+
 namespace {
 
 struct InputSource {
@@ -19,6 +26,8 @@ struct InputSource {
     PortableInputSource source = nullptr;
     void* context = nullptr;
     DWORD time = 0;
+    bool measuring = false;
+    std::string measured;   // the label of what is being counted
 };
 
 InputSource& inputSource()
@@ -173,11 +182,32 @@ void perform(const PortableAction& a)
 
 }  // namespace
 
+void portableMeasureStart(const char* label)
+{
+    InputSource& s = inputSource();
+    portableMeasureStop();
+    s.measured = label ? label : "";
+    s.measuring = true;
+    CALLGRIND_TOGGLE_COLLECT;
+}
+
+void portableMeasureStop()
+{
+    InputSource& s = inputSource();
+    if (!s.measuring)
+        return;
+    CALLGRIND_DUMP_STATS_AT(s.measured.c_str());
+    CALLGRIND_TOGGLE_COLLECT;
+    s.measuring = false;
+}
+
 // Performs the next action, asking the source for more when none waits; false when the source
-// has nothing more to give.
+// has nothing more to give. Called only when the program has nothing else to do, so the
+// previous action is complete here, its screen repainted.
 bool pullUserAction()
 {
     InputSource& s = inputSource();
+    portableMeasureStop();
     if (s.actions.empty()) {
         if (!s.source || !s.source(s.context))
             return false;
@@ -186,6 +216,7 @@ bool pullUserAction()
     }
     PortableAction a = s.actions.front();
     s.actions.pop_front();
+    portableMeasureStart(a.label.c_str());
     perform(a);
     return true;
 }

@@ -2,8 +2,9 @@
 # binutils-mingw-w64-x86-64) compiles resources/zura.rc into a .res file, as the Windows build
 # does; its bytes are linked into zura_platform and the platform reads the .res format at the
 # first lookup, so both builds load the same strings, templates, bitmaps and icon.
-# artgen draws the artwork the script names; the drawn files are kept in resources/art/ and
-# redrawn with the target "artwork"; a test checks that they still match their drawing.
+# artgen draws the artwork the script names (and the desktop installer's, in installer/art/); the
+# drawn files are kept in those folders and redrawn with the target "artwork"; a test checks that
+# they still match their drawing.
 find_program(ZURA_WINDRES x86_64-w64-mingw32-windres)
 if(NOT ZURA_WINDRES)
   message(FATAL_ERROR "x86_64-w64-mingw32-windres is missing: scripts/setup.sh installs binutils-mingw-w64-x86-64")
@@ -43,10 +44,10 @@ target_link_libraries(artgen PRIVATE Freetype::Freetype)
 # The same font folder the platform measures with.
 target_compile_definitions(artgen PRIVATE ZURA_FONT_DIR="/usr/share/fonts/truetype/dejavu")
 add_custom_target(artwork
-  COMMAND artgen ${CMAKE_SOURCE_DIR}/resources/art
+  COMMAND artgen ${CMAKE_SOURCE_DIR}/resources/art ${CMAKE_SOURCE_DIR}/installer/art
   DEPENDS artgen
-  COMMENT "Drawing the artwork into resources/art")
+  COMMENT "Drawing the artwork into resources/art and installer/art")
 if(ZURA_TESTS)
   add_test(NAME graphics_artwork_matches_its_drawing
-           COMMAND artgen --check ${CMAKE_SOURCE_DIR}/resources/art)
+           COMMAND artgen --check ${CMAKE_SOURCE_DIR}/resources/art ${CMAKE_SOURCE_DIR}/installer/art)
 endif()

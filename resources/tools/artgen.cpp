@@ -1,7 +1,8 @@
 // artgen: draws the device program's artwork (title strip, drop button and module button faces,
-// home page picture, application icon) from shapes and DejaVu text rendered with FreeType.
-// usage: artgen OUTDIR          writes the BMP and ICO files the resource script names
-//        artgen --check DIR     exits 1 when the files in DIR differ from what would be drawn
+// home page picture, application icon) and the desktop installer's (splash, emblem, icon images)
+// from shapes and DejaVu text rendered with FreeType.
+// usage: artgen DEVICE_DIR INSTALLER_DIR          writes the files the two resource scripts name
+//        artgen --check DEVICE_DIR INSTALLER_DIR  exits 1 when a file differs from its drawing
 // Shapes are sampled 4 x 4 per pixel for smooth edges; the output is byte-for-byte repeatable.
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -62,11 +63,12 @@ struct Canvas {
 using Inside = std::function<bool(double, double)>;
 using Paint = std::function<Color(double, double)>;
 
-// Fills a shape, each pixel covered by the share of its 16 sample points inside.
-void fill(Canvas& canvas, const Inside& inside, const Paint& paint)
+// Fills a shape, each pixel covered by the share of its 16 sample points inside. Only pixels in
+// the box x0..x1, y0..y1 are sampled: a small shape on the 800 x 600 splash need not visit them all.
+void fill(Canvas& canvas, const Inside& inside, const Paint& paint, int x0, int y0, int x1, int y1)
 {
-    for (int y = 0; y < canvas.height; y++)
-        for (int x = 0; x < canvas.width; x++) {
+    for (int y = std::max(y0, 0); y < std::min(y1, canvas.height); y++)
+        for (int x = std::max(x0, 0); x < std::min(x1, canvas.width); x++) {
             int hits = 0;
             for (int sy = 0; sy < 4; sy++)
                 for (int sx = 0; sx < 4; sx++)
@@ -74,6 +76,11 @@ void fill(Canvas& canvas, const Inside& inside, const Paint& paint)
             if (hits)
                 canvas.blend(x, y, paint(x + 0.5, y + 0.5), hits / 16.0);
         }
+}
+
+void fill(Canvas& canvas, const Inside& inside, const Paint& paint)
+{
+    fill(canvas, inside, paint, 0, 0, canvas.width, canvas.height);
 }
 
 Paint solid(Color c)
@@ -314,13 +321,60 @@ Canvas logo(Fonts& fonts)
     return c;
 }
 
-Canvas iconImage(int size)
+Canvas iconPicture(int size)
 {
     Canvas c(size, size, white);
     std::fill(c.alpha.begin(), c.alpha.end(), 0.0);
     double s = size / 32.0;
     fill(c, roundRect(1 * s, 1 * s, 31 * s, 31 * s, 6 * s), vertical(Color{48, 118, 182}, Color{22, 64, 110}, s, 31 * s));
     fill(c, cross(16 * s, 16 * s, 10 * s, 3.6 * s), solid(white));
+    return c;
+}
+
+// The installer's icon: the product's emblem with a badge that points down, into the device.
+Canvas installerIcon(int size)
+{
+    Canvas c = iconPicture(size);
+    double s = size / 32.0;
+    fill(c, circle(24 * s, 24 * s, 8 * s), solid(white));
+    fill(c, circle(24 * s, 24 * s, 6.6 * s), solid(rxGreen));
+    fill(c, rect(22.8 * s, 19 * s, 25.2 * s, 25 * s), solid(white));
+    fill(c, triangle(19.6 * s, 23.6 * s, 28.4 * s, 23.6 * s, 24 * s, 28.4 * s), solid(white));
+    return c;
+}
+
+// The installer's window: 800 x 600, the product's name under its emblem on a pale field, and a
+// band at the foot naming the maker. It shows while ActiveSync installs, so it promises nothing.
+Canvas splash(Fonts& fonts)
+{
+    // The window's frame takes about 8 pixels across and 25 down, so nothing sits near the
+    // right or bottom edges.
+    Canvas c(800, 600, paper);
+    fill(c, rect(0, 0, 800, 600), vertical(white, mist, 0, 496));
+    fill(c, circle(400, 190, 165), solid(Color{236, 243, 250}), 235, 25, 566, 356);
+    fill(c, polyline({{120, 190}, {300, 190}, {318, 160}, {338, 225}, {352, 190}, {448, 190}, {466, 167}, {482, 213},
+                      {494, 190}, {680, 190}},
+                     2.0),
+         solid(skyLine), 110, 150, 690, 235);
+    fill(c, roundRect(340, 130, 460, 250, 22), vertical(Color{48, 118, 182}, Color{22, 64, 110}, 130, 250), 338, 128, 462,
+         252);
+    fill(c, cross(400, 190, 40, 13), solid(white), 355, 145, 445, 235);
+    drawCentred(c, fonts, {"DejaVuSans-Bold.ttf", 72, navy}, "Quellix", 400, 355);
+    drawCentred(c, fonts, {"DejaVuSans.ttf", 20, grey}, "Acute pain management for the Pocket PC", 400, 397);
+    fill(c, rect(0, 496, 800, 600), vertical(Color{42, 110, 172}, Color{20, 60, 104}, 496, 575), 0, 496, 800, 600);
+    fill(c, rect(0, 496, 800, 498), solid(skyLine), 0, 496, 800, 498);
+    drawText(c, fonts, {"DejaVuSans-Bold.ttf", 18, white}, "Setup", 40, 542);
+    const TextStyle maker{"DejaVuSans.ttf", 16, Color{200, 222, 242}};
+    drawText(c, fonts, maker, "Dolvara", 750 - textWidth(fonts, maker, "Dolvara"), 541);
+    return c;
+}
+
+// Loaded by the installer at start-up but never drawn; a small copy of the emblem.
+Canvas emblem()
+{
+    Canvas c(64, 64, white);
+    fill(c, roundRect(2, 2, 62, 62, 11), vertical(Color{48, 118, 182}, Color{22, 64, 110}, 2, 62));
+    fill(c, cross(32, 32, 20, 6.5), solid(white));
     return c;
 }
 
@@ -382,22 +436,27 @@ std::string bmpFile(const Canvas& c)
     return out + body;
 }
 
-// An .ico with 32-bit images and their AND masks (set where the picture is transparent).
+// One icon image as an icon resource holds it: a 32-bit DIB of twice the height and its AND
+// mask (set where the picture is transparent).
+std::string iconImage(const Canvas& c)
+{
+    std::string body = dib(c, 32, c.height * 2);
+    int maskStride = (c.width + 31) / 32 * 4;
+    for (int y = c.height - 1; y >= 0; y--) {
+        std::string row(maskStride, '\0');
+        for (int x = 0; x < c.width; x++)
+            if (c.alpha[y * c.width + x] < 0.5)
+                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+        body += row;
+    }
+    return body;
+}
+
 std::string icoFile(const std::vector<Canvas>& images)
 {
     std::vector<std::string> bodies;
-    for (const Canvas& c : images) {
-        std::string body = dib(c, 32, c.height * 2);
-        int maskStride = (c.width + 31) / 32 * 4;
-        for (int y = c.height - 1; y >= 0; y--) {
-            std::string row(maskStride, '\0');
-            for (int x = 0; x < c.width; x++)
-                if (c.alpha[y * c.width + x] < 0.5)
-                    row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
-            body += row;
-        }
-        bodies.push_back(body);
-    }
+    for (const Canvas& c : images)
+        bodies.push_back(iconImage(c));
     std::string out;
     putWord(out, 0);
     putWord(out, 1);
@@ -423,26 +482,30 @@ std::string icoFile(const std::vector<Canvas>& images)
 
 int main(int argc, char** argv)
 {
-    bool check = argc == 3 && std::string(argv[1]) == "--check";
-    if (argc != 2 && !check) {
-        std::fprintf(stderr, "usage: artgen OUTDIR | artgen --check DIR\n");
+    bool check = argc == 4 && std::string(argv[1]) == "--check";
+    if (argc != 3 && !check) {
+        std::fprintf(stderr, "usage: artgen DEVICE_DIR INSTALLER_DIR | artgen --check DEVICE_DIR INSTALLER_DIR\n");
         return 2;
     }
-    std::string folder = argv[argc - 1];
+    std::string device = argv[argc - 2], installer = argv[argc - 1];
     Fonts fonts;
     const std::vector<std::pair<std::string, std::string>> files = {
-        {"title_strip.bmp", bmpFile(titleStrip())},
-        {"drop_normal.bmp", bmpFile(dropButton(false))},
-        {"drop_pressed.bmp", bmpFile(dropButton(true))},
-        {"module_prescription.bmp", bmpFile(moduleButton(fonts, 0, "Prescription"))},
-        {"module_conversion.bmp", bmpFile(moduleButton(fonts, 1, "Dose Conversion"))},
-        {"module_side_effects.bmp", bmpFile(moduleButton(fonts, 2, "Side Effects"))},
-        {"logo.bmp", bmpFile(logo(fonts))},
-        {"zura.ico", icoFile({iconImage(32), iconImage(16)})},
+        {device + "/title_strip.bmp", bmpFile(titleStrip())},
+        {device + "/drop_normal.bmp", bmpFile(dropButton(false))},
+        {device + "/drop_pressed.bmp", bmpFile(dropButton(true))},
+        {device + "/module_prescription.bmp", bmpFile(moduleButton(fonts, 0, "Prescription"))},
+        {device + "/module_conversion.bmp", bmpFile(moduleButton(fonts, 1, "Dose Conversion"))},
+        {device + "/module_side_effects.bmp", bmpFile(moduleButton(fonts, 2, "Side Effects"))},
+        {device + "/logo.bmp", bmpFile(logo(fonts))},
+        {device + "/zura.ico", icoFile({iconPicture(32), iconPicture(16)})},
+        {installer + "/splash.bmp", bmpFile(splash(fonts))},
+        {installer + "/emblem.bmp", bmpFile(emblem())},
+        // installer.rc states these images' sizes in its icon group: 4264 and 1128 bytes.
+        {installer + "/icon_32.dib", iconImage(installerIcon(32))},
+        {installer + "/icon_16.dib", iconImage(installerIcon(16))},
     };
     int differing = 0;
-    for (const auto& [name, bytes] : files) {
-        std::string path = folder + "/" + name;
+    for (const auto& [path, bytes] : files) {
         if (check) {
             std::ifstream in(path, std::ios::binary);
             std::ostringstream existing;

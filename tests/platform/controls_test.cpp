@@ -3,6 +3,7 @@
 // and do not notify, as Win32 documents.
 #include "harness.h"
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -126,16 +127,28 @@ TEST_F(ControlTest, ProgramMessagesChangeButtonsWithoutNotifying)
     }
 }
 
-TEST_F(ControlTest, OwnerDrawnButtonIsDrawnSelectedWhilePressedThenClicked)
+TEST_F(ControlTest, OwnerDrawnButtonIsDrawnAtItsPaintInTheStateItIsThenIn)
 {
     HWND b = createControl(u"button", u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 5, 140, 230, 25, parent, 108);
     UpdateWindow(b);
-    std::vector<Notification> got = afterUser({[&] { tapWindow(b); }});
-    std::vector<Notification> expected = {{108, -int(WM_DRAWITEM), u""},           // gains the focus
-                                          {108, -int(WM_DRAWITEM), u"selected"},   // pressed
-                                          {108, -int(WM_DRAWITEM), u""},           // released
-                                          {108, BN_CLICKED, u"0"}};
-    EXPECT_EQ(got, expected);
+    const Notification plain{108, -int(WM_DRAWITEM), u""}, selected{108, -int(WM_DRAWITEM), u"selected"},
+        clicked{108, BN_CLICKED, u"0"};
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::vector<Notification> expected;
+    } steps[] = {
+        {"a tap draws it once, released", [&] { afterUser({[&] { tapWindow(b); }}); }, {clicked, plain}},
+        {"pressed, then painted", [&] { SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, 0); }, {selected}},
+        {"released, then painted", [&] { SendMessageW(b, WM_LBUTTONUP, 0, 0); }, {clicked, plain}},
+        {"unchanged: not drawn again", [] {}, {}},
+    };
+    for (const Step& step : steps) {
+        notifications().clear();
+        step.act();
+        UpdateWindow(b);
+        EXPECT_EQ(notifications(), step.expected) << step.name;
+    }
 }
 
 TEST_F(ControlTest, BmClickIsATapAndStaticsNotifyOnlyWithSsNotify)
