@@ -13,10 +13,11 @@ const url = await new Promise((resolve, reject) => {
   child.on('exit', (code) => reject(new Error('zura-web exited ' + code)));
 });
 try {
-  let screen = await (await fetch(url + 'screen')).json();
+  const cookie = (await fetch(url)).headers.get('set-cookie').split(';')[0];   // a session of its own
+  let screen = await (await fetch(url + 'screen', {headers: {Cookie: cookie}})).json();
   const act = async (action) => {
     action.seq = screen.seq;
-    const r = await fetch(url + 'action', {method: 'POST', headers: {'Content-Type': 'application/json'},
+    const r = await fetch(url + 'action', {method: 'POST', headers: {'Content-Type': 'application/json', Cookie: cookie},
                                            body: JSON.stringify(action)});
     const text = await r.text();
     const body = JSON.parse(text);

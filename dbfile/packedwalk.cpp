@@ -1,6 +1,8 @@
 // The walk over a record's packed entries, each checked to fit before any of it is read.
 #include "dbfile/packedwalk.h"
 
+#include <cstring>
+
 #include "dosecalc/numtext.h"
 
 PackedWalk beginPackedWalk(const DbRecord* record)
@@ -24,8 +26,12 @@ const std::uint8_t* nextPackedWalkEntry(PackedWalk* walk, int headerSize, int st
         return nullptr;
     }
     const std::uint8_t* at = entries + walk->offset;
-    for (int i = 0; i < stringCount; ++i)
-        strings[i] = packedEntryString(entries, walk->offset, headerSize, i);
+    // Each string starts after the one before: one pass, not a search from the first for each.
+    const char* s = packedEntryString(entries, walk->offset, headerSize, 0);
+    for (int i = 0; i < stringCount; ++i) {
+        strings[i] = s;
+        s += std::strlen(s) + 1;
+    }
     nextPackedEntry(&walk->offset, headerSize, strings[0], stringCount);
     ++walk->index;
     return at;

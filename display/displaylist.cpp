@@ -30,6 +30,9 @@ void initDisplayList(AppState* state)
     list->normalMeasureWindow = state->normalMeasureWindow;
     list->boldMeasureContext = state->boldMeasureContext;
     list->normalMeasureContext = state->normalMeasureContext;
+    for (AdvanceTable& table : list->advanceTables)
+        table.inUse = 0;
+    list->nextAdvanceTable = 0;
 }
 
 // Links the line in after the last line whose row is not greater than its own: at the tail in

@@ -64,6 +64,18 @@ struct DisplayLine {
     DisplayLine* next;
 };
 
+// The advances of the 256 characters in one measuring context with one font selected, each
+// measured the first time it is needed, which the line breaker adds up (linebreak.cpp keeps
+// with each what the character does to a line).
+struct AdvanceTable {
+    std::uint8_t inUse;
+    HDC context;
+    HGDIOBJ font;
+    std::int32_t entries[256];
+};
+// Bold, normal, and the underline font the normal context takes for underlined lines.
+constexpr int advanceTableCount = 3;
+
 struct DisplayList {
     HINSTANCE instance;
     std::uint16_t firstRow;
@@ -80,6 +92,9 @@ struct DisplayList {
     HFONT boldFont, underlineFont, boldUnderlineFont;
     HWND boldMeasureWindow, normalMeasureWindow;
     HDC boldMeasureContext, normalMeasureContext;
+    // Filled while measuring, also by the operations that take the list as const.
+    mutable AdvanceTable advanceTables[advanceTableCount];
+    mutable std::uint8_t nextAdvanceTable;   // the table taken next for a context or font not met yet
 };
 
 struct AppState;

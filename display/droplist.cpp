@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dbfile/heap.h"
+#include "dbfile/textbuilder.h"
 #include "display/layout.h"
 #include "display/render.h"
 #include "shell/state.h"
@@ -23,9 +24,9 @@ const int indentLength = 3;
 
 // Wraps one option's text to the list's width: the first line as it is, every further line as
 // three spaces and the rest, wrapped again. Adds the lines to the list box when one is given and
-// returns their number. scratch holds indentLength + the text's length + 1 bytes.
+// returns their number. scratch (capacity bytes) holds indentLength + the text's length + 1.
 static int wrapOption(const DisplayList* list, const char* text, int width, char* scratch,
-                      HWND listBox)
+                      int capacity, HWND listBox)
 {
     if (!text)
         text = "";
@@ -46,8 +47,9 @@ static int wrapOption(const DisplayList* list, const char* text, int width, char
         position += consumed > 0 ? static_cast<std::size_t>(consumed) : 1;
         if (text[position] == '\0')
             return lines;
-        std::memcpy(scratch, indent, indentLength);
-        std::strcpy(scratch + indentLength, text + position);
+        TextBuilder rest = beginText(scratch, capacity);
+        textAppend(&rest, indent);
+        textAppend(&rest, text + position);
         line = scratch;
         prefix = indentLength;
     }
@@ -62,7 +64,7 @@ static int optionCount(const DisplayLine* line)
     return count;
 }
 
-static char* makeScratch(const DisplayLine* line)
+static char* makeScratch(const DisplayLine* line, int* capacity)
 {
     std::size_t longest = 0;
     int index = 0;
@@ -72,7 +74,8 @@ static char* makeScratch(const DisplayLine* line)
         if (length > longest)
             longest = length;
     }
-    return static_cast<char*>(allocBlock(longest + indentLength + 1));
+    *capacity = static_cast<int>(longest) + indentLength + 1;
+    return static_cast<char*>(allocBlock(static_cast<std::size_t>(*capacity)));
 }
 
 static void resizeList(const DisplayList* list, const DisplayLine* line, int height)
@@ -124,14 +127,15 @@ const DisplayOption* openDropList(AppState* state, DisplayLine* line)
     if (first->control2)
         ShowWindow(first->control2, SW_HIDE);
     forgetLineMap(state);
-    char* scratch = makeScratch(line);
+    int capacity = 0;
+    char* scratch = makeScratch(line, &capacity);
     if (!scratch)
         return chosen;
     const int options = optionCount(line);
     int lines = 0;
     const DisplayOption* option = line->options;
     for (int i = 0; i < options; ++i, option = option->next)
-        lines += wrapOption(list, option->text, first->width, scratch, nullptr);
+        lines += wrapOption(list, option->text, first->width, scratch, capacity, nullptr);
     std::uint8_t* map = static_cast<std::uint8_t*>(allocBlock(static_cast<std::size_t>(lines) + 1));
     if (!map) {
         freeBlock(scratch);
@@ -145,7 +149,7 @@ const DisplayOption* openDropList(AppState* state, DisplayLine* line)
     for (int i = 0; i < options; ++i, option = option->next) {
         if (i == line->group)
             firstLineOfChoice = at;
-        int count = wrapOption(list, option->text, first->width, scratch, listBox);
+        int count = wrapOption(list, option->text, first->width, scratch, capacity, listBox);
         for (int k = 0; k < count; ++k)
             map[at++] = static_cast<std::uint8_t>(i);
     }
@@ -178,10 +182,11 @@ const DisplayOption* closeDropList(AppState* state, DisplayLine* line)
     forgetLineMap(state);
     const DisplayOption* shown = chosen ? chosen : displayOptionAt(line, line->group);
     if (shown && shown->text) {
-        char* scratch = static_cast<char*>(allocBlock(std::strlen(shown->text) + indentLength + 1));
+        int capacity = static_cast<int>(std::strlen(shown->text)) + indentLength + 1;
+        char* scratch = static_cast<char*>(allocBlock(static_cast<std::size_t>(capacity)));
         if (scratch) {
             SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
-            int count = wrapOption(list, shown->text, first->width, scratch, listBox);
+            int count = wrapOption(list, shown->text, first->width, scratch, capacity, listBox);
             freeBlock(scratch);
             resizeList(list, line, count * listLineHeight);
         }

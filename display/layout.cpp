@@ -3,9 +3,8 @@
 // skipped stays one blank row. Also the row arithmetic of the view and the scroll bar.
 #include "display/layout.h"
 
-#include <cstring>
-
 #include "dbfile/heap.h"
+#include "dbfile/textbuilder.h"
 
 // Width of the part of a control that is not its text: the box of a check box, the drop
 // button of a drop list.
@@ -43,12 +42,12 @@ static const char* layoutText(DisplayLine* line)
 // Without memory the piece keeps its range of the line's text, which shows the same.
 static void copyPieceText(DisplayPiece* piece)
 {
-    std::size_t length = static_cast<std::size_t>(piece->end - piece->start);
-    char* copy = static_cast<char*>(allocBlock(length + 1));
+    int length = static_cast<int>(piece->end - piece->start);
+    char* copy = static_cast<char*>(allocBlock(static_cast<std::size_t>(length) + 1));
     if (!copy)
         return;
-    std::memcpy(copy, piece->start, length);
-    copy[length] = '\0';
+    TextBuilder text = beginText(copy, length + 1);
+    textAppendPart(&text, piece->start, length);
     piece->start = copy;
     piece->end = nullptr;
     piece->ownsText = 1;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "dbfile/heap.h"
+#include "dbfile/textbuilder.h"
 #include "dosecalc/numtext.h"
 #include "questionnaire/elements.h"
 #include "questionnaire/pageflow.h"
@@ -112,18 +113,6 @@ DisplayLine* addLine(Builder& b, std::uint8_t kind, const char* text, const Hier
                           copy, group, x, contX, width);
 }
 
-void copyTitle(char* buffer, int capacity, const char* text)
-{
-    if (!buffer || capacity <= 0)
-        return;
-    std::size_t n = text ? std::strlen(text) : 0;
-    if (n > std::size_t(capacity - 1))
-        n = std::size_t(capacity - 1);
-    if (n)
-        std::memcpy(buffer, text, n);
-    buffer[n] = '\0';
-}
-
 // Hidden by default and not shown, or hidden by a rule: the element and its subtree are skipped.
 bool skipping(Builder& b, const HierarchyElement* e)
 {
@@ -218,15 +207,13 @@ void addOption(Builder& b, ElementLine& l)
 
 void addBullet(Builder& b, ElementLine& l)
 {
-    std::size_t n = l.text ? std::strlen(l.text) : 0;
-    char* bullet = static_cast<char*>(allocBlock(n + 3));
+    int capacity = int(l.text ? std::strlen(l.text) : 0) + 3;
+    char* bullet = static_cast<char*>(allocBlock(std::size_t(capacity)));
     if (!bullet)
         return;
-    bullet[0] = '-';
-    bullet[1] = ' ';
-    if (n)
-        std::memcpy(bullet + 2, l.text, n);
-    bullet[n + 2] = '\0';
+    TextBuilder text = beginText(bullet, capacity);
+    textAppend(&text, "- ");
+    textAppend(&text, l.text);
     addLine(b, b.kind, bullet, l.e, elementId(l.e), false, l.bold, l.state, true, l.group, b.x, b.contX, -1);
     freeBlock(bullet);
 }
@@ -288,7 +275,7 @@ void buildElement(Builder& b, const ElementCursor& at)
         // The first element shown is the title: it gives the level x counts from.
         b.titleTaken = true;
         b.pageLevel = elementLevel(l.e);
-        copyTitle(b.titleBuffer, b.titleCapacity, l.text);
+        textCopy(b.titleBuffer, b.titleCapacity, l.text);
         return;
     }
     if (elementType(l.e) == std::int8_t(ElementType::CONTAINER))

@@ -6,10 +6,10 @@
 
 #include <initializer_list>
 
+#include "dbfile/textbuilder.h"
 #include "dosecalc/conversion_factors.h"
 #include "dosecalc/dose_ranges.h"
 #include "dosecalc/numtext.h"
-#include "dosecalc/textbuilder.h"
 #include "questionnaire/elements.h"
 #include "questionnaire/ruleconditions.h"
 

@@ -4,12 +4,12 @@
 #include "dosecalc/conversion_report.h"
 
 #include "dbfile/heap.h"
+#include "dbfile/textbuilder.h"
 #include "dosecalc/conversion.h"
 #include "dosecalc/conversion_factors.h"
 #include "dosecalc/conversion_sections.h"
 #include "dosecalc/regimens.h"
 #include "dosecalc/report_lines.h"
-#include "dosecalc/textbuilder.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "dbfile/heap.h"
+#include "dbfile/textbuilder.h"
 #include "dosecalc/conversion.h"
 #include "dosecalc/numtext.h"
-#include "dosecalc/textbuilder.h"
 
 namespace {
 

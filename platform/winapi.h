@@ -4,13 +4,7 @@
 #pragma once
 
 #ifdef _WIN32
-#include <windows.h>
-#ifndef SHFS_HIDETASKBAR
-#define SHFS_HIDETASKBAR 0x0002
-#define SHFS_HIDESIPBUTTON 0x0008
-#endif
-// SHFullScreen is a handheld-only call; on a desktop build it has nothing to do.
-inline BOOL SHFullScreen(HWND, DWORD) { return TRUE; }
+#include "platform/win32/desktop.h"
 #else
 
 #include <cstddef>
@@ -41,6 +35,8 @@ typedef void* HLOCAL;
 #define TRUE 1
 #define FALSE 0
 #define WINAPI
+// Text literals for the platform: 16-bit here, WCHAR (wchar_t) from <windows.h> on Windows.
+#define TEXT(s) u##s
 
 // Handles are pointers to the portable platform's own records.
 struct PortableWindow;

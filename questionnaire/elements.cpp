@@ -3,9 +3,12 @@
 // or offset stored in a record is only used as far as the record's bytes reach.
 #include "questionnaire/elements.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dbfile/bytes.h"
+#include "dbfile/heap.h"
+#include "shell/state.h"
 
 // ---- fields ------------------------------------------------------------------------------------
 
@@ -131,10 +134,70 @@ void nextElement(ElementCursor* cursor)
 
 ElementCursor findElementCursor(const DbRecord* const* hierarchyRecords, std::uint16_t id)
 {
-    ElementCursor c = firstElement(hierarchyRecords);
+    ElementCursor c;
+    if (questionnaireState && findIndexedElement(&questionnaireState->elementIndex, hierarchyRecords, id, &c))
+        return c;
+    c = firstElement(hierarchyRecords);
     while (c.element && elementId(c.element) != id)
         nextElement(&c);
     return c;
+}
+
+// ---- the index by id ---------------------------------------------------------------------------
+
+void releaseElementIndex(ElementIndex* index)
+{
+    freeBlock(index->entries);
+    *index = ElementIndex{};
+}
+
+bool buildElementIndex(ElementIndex* index, const DbRecord* const* hierarchyRecords)
+{
+    releaseElementIndex(index);
+    // Walked as the search walks, so damaged records are passed through or end the sequence alike.
+    int count = 0;
+    ElementCursor c = firstElement(hierarchyRecords);
+    for (; c.element; nextElement(&c))
+        ++count;
+    index->entries = static_cast<ElementIndexEntry*>(allocBlock(sizeof(ElementIndexEntry) * (count ? count : 1)));
+    if (!index->entries)
+        return false;
+    int n = 0;
+    for (c = firstElement(hierarchyRecords); c.element; nextElement(&c))
+        index->entries[n++] = ElementIndexEntry{elementId(c.element), std::uint16_t(c.module), c.index};
+    auto before = [](const ElementIndexEntry& a, const ElementIndexEntry& b) {
+        if (a.id != b.id)
+            return a.id < b.id;
+        return a.module != b.module ? a.module < b.module : a.index < b.index;
+    };
+    std::sort(index->entries, index->entries + n, before);
+    // Of the elements sharing an id, the first in sequence order is the one kept.
+    auto sameId = [](const ElementIndexEntry& a, const ElementIndexEntry& b) { return a.id == b.id; };
+    index->count = int(std::unique(index->entries, index->entries + n, sameId) - index->entries);
+    index->endModule = c.module;
+    for (int m = 0; m < moduleCount; ++m)
+        index->records[m] = hierarchyRecords ? hierarchyRecords[m] : nullptr;
+    return true;
+}
+
+bool findIndexedElement(const ElementIndex* index, const DbRecord* const* hierarchyRecords, std::uint16_t id,
+                        ElementCursor* found)
+{
+    if (!index->entries || !hierarchyRecords)
+        return false;
+    for (int m = 0; m < moduleCount; ++m)
+        if (index->records[m] != hierarchyRecords[m])
+            return false;
+    const ElementIndexEntry* begin = index->entries;
+    const ElementIndexEntry* end = begin + index->count;
+    const ElementIndexEntry* e = std::lower_bound(begin, end, id,
+                                                  [](const ElementIndexEntry& a, std::uint16_t v) { return a.id < v; });
+    if (e == end || e->id != id) {
+        *found = ElementCursor{hierarchyRecords, index->endModule, 0, nullptr};
+        return true;
+    }
+    *found = ElementCursor{hierarchyRecords, e->module, e->index, hierarchyElementAt(hierarchyRecords[e->module], e->index)};
+    return true;
 }
 
 bool nextInSubtree(ElementCursor* cursor, int headLevel)

@@ -77,6 +77,30 @@ ElementCursor findElementCursor(const DbRecord* const* hierarchyRecords, std::ui
 // Moves to the next element of the subtree whose head has level headLevel; false at its end.
 bool nextInSubtree(ElementCursor* cursor, int headLevel);
 
+// An index of the element sequence by id, built once the hierarchy records are loaded: for
+// every id the position of its first element in sequence order, which is what a search of the
+// sequence finds. The lookups use it when it was built from the records they are given and
+// search the sequence otherwise (no index, other records, or no memory for it).
+struct ElementIndexEntry {
+    std::uint16_t id;
+    std::uint16_t module;
+    std::int32_t index;
+};
+struct ElementIndex {
+    const DbRecord* records[moduleCount];   // the records it was built from
+    ElementIndexEntry* entries;             // by id, one per id; nullptr: no index
+    int count;
+    int endModule;                          // where the sequence ends (a search that finds nothing stops there)
+};
+// Builds the index of the records (releasing a previous one); false when it could not be
+// allocated, and the lookups then search.
+bool buildElementIndex(ElementIndex* index, const DbRecord* const* hierarchyRecords);
+void releaseElementIndex(ElementIndex* index);
+// The cursor at the element with that id from the index; false when the index does not cover
+// these records.
+bool findIndexedElement(const ElementIndex* index, const DbRecord* const* hierarchyRecords, std::uint16_t id,
+                        ElementCursor* found);
+
 const HierarchyElement* findElement(const DbRecord* const* hierarchyRecords, std::uint16_t id);
 std::uint16_t elementGroup(const DbRecord* const* hierarchyRecords, std::uint16_t id);
 // The element's text, pointing into its string record; nullptr when the element has none, when the

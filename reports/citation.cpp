@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "dbfile/heap.h"
+#include "dbfile/textbuilder.h"
 
 namespace {
 
@@ -80,43 +81,32 @@ const Template otherTemplate = {{F(1, "", ". "), F(2, "", ". "), F(8, "", ". "),
 
 bool present(const char* field) { return field && field[0]; }
 
-// Appends s to out (when out is not null) and returns its length.
-std::size_t put(char* out, std::size_t at, const char* s)
+// Runs the template once into out, which may be a builder that only measures.
+void applyTemplate(const Template& t, const ReferenceEntry* entry, TextBuilder* out)
 {
-    std::size_t n = std::strlen(s);
-    if (out)
-        std::memcpy(out + at, s, n);
-    return n;
-}
-
-// Runs the template once; with out null it only measures.
-std::size_t applyTemplate(const Template& t, const ReferenceEntry* entry, char* out)
-{
-    std::size_t at = 0;
     for (const Step& step : t.steps) {
         if (step.kind == End)
             break;
         if (step.kind == Always) {
-            at += put(out, at, step.prefix);
+            textAppend(out, step.prefix);
         } else if (step.kind == Volume) {
             if (present(entry->fields[9]) || present(entry->fields[10])) {
-                at += put(out, at, step.prefix);
+                textAppend(out, step.prefix);
                 if (step.field >= 0 && entry->fields[step.field])
-                    at += put(out, at, entry->fields[step.field]);
+                    textAppend(out, entry->fields[step.field]);
             }
         } else {
             const char* field = entry->fields[step.field];
             if (!present(field))
                 continue;
-            at += put(out, at, step.prefix);
-            at += put(out, at, field);
-            at += put(out, at, step.suffix);
+            textAppend(out, step.prefix);
+            textAppend(out, field);
+            textAppend(out, step.suffix);
             if (step.plural && std::strchr(field, ','))
-                at += put(out, at, "s");
-            at += put(out, at, step.suffix2);
+                textAppend(out, "s");
+            textAppend(out, step.suffix2);
         }
     }
-    return at;
 }
 
 } // namespace
@@ -125,11 +115,13 @@ char* formatCitation(const ReferenceEntry* entry)
 {
     int type = entry->type;
     const Template& t = (type >= 1 && type <= 13) ? templates[type] : otherTemplate;
-    std::size_t length = applyTemplate(t, entry, nullptr);
-    char* text = static_cast<char*>(allocBlock(length + 1));
+    TextBuilder measure = beginMeasure();
+    applyTemplate(t, entry, &measure);
+    int capacity = measure.length + 1;
+    char* text = static_cast<char*>(allocBlock(std::size_t(capacity)));
     if (!text)
         return nullptr;
-    applyTemplate(t, entry, text);
-    text[length] = 0;
+    TextBuilder citation = beginText(text, capacity);
+    applyTemplate(t, entry, &citation);
     return text;
 }

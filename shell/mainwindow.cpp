@@ -16,8 +16,8 @@
 
 namespace {
 
-const WCHAR requiredMessage[] = u"You must select an option to continue.";
-const WCHAR requiredCaption[] = u"ERROR";
+const WCHAR requiredMessage[] = TEXT("You must select an option to continue.");
+const WCHAR requiredCaption[] = TEXT("ERROR");
 
 bool answered(std::uint32_t id) { return answerValue(questionnaireState->answers, id) != 0; }
 

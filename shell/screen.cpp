@@ -1,9 +1,7 @@
 // Building the screen for the current view: the home page, the About page, a questionnaire page
 // or a results page with its report; the title strip and the scroll bar.
-#include <cstdio>
-#include <cstring>
-
 #include "dbfile/text.h"
+#include "dbfile/textbuilder.h"
 #include "display/layout.h"
 #include "display/render.h"
 #include "display/pagebuilder.h"
@@ -18,7 +16,7 @@
 
 namespace {
 
-constexpr int titleSize = 100;
+constexpr int titleSize = pageTitleCapacity;   // the page builder writes page titles here
 
 // Results titles of the prescription module: the first answered drug names the recommendation.
 struct DrugTitle {
@@ -61,25 +59,21 @@ bool isResultsPage(int style, int elementClass) { return style == 1 || elementCl
 // Runs the module's rules and appends its report below the page's rows.
 void showResults(char* title)
 {
-    releaseTextList(&appState->recommendationList);
-    releaseTextList(&appState->nonOpioidList);
-    releaseTextList(&appState->caveatList);
-    releaseTextList(&appState->monitoringList);
-    releaseTextList(&appState->rationaleList);
+    releaseSectionLists(appState);
     if (answered(9523)) {
         runPrescriptionRules();
         buildPrescriptionReport();
         resultsTitle(title, titleSize);
         show(appState->sectionSelector, true);
     } else if (answered(9524)) {
-        std::strcpy(title, "Dose Conversion");
+        textCopy(title, titleSize, "Dose Conversion");
         SendMessageW(appState->sectionSelector, CB_SETCURSEL, 0, 0);
         computeDoseConversion(-1);
         show(appState->sectionSelector, true);
     } else if (answered(9526)) {
         runSideEffectRules();
         buildSideEffectReport();
-        std::strcpy(title, "Recommend");
+        textCopy(title, titleSize, "Recommend");
         show(appState->sectionSelector, true);
     }
     placeBackButton(true);
@@ -104,14 +98,14 @@ void rebuildScreen()
         show(appState->restartButton, false);
         show(appState->infoButton, true);
         showHomeControls(true);
-        std::strcpy(title, "Zura Management");
+        textCopy(title, titleSize, "Zura Management");
     } else if (appState->viewState == AboutView) {
         showHomeControls(false);
         show(appState->nextButton, false);
         show(appState->restartButton, false);
         show(appState->infoButton, false);
         show(appState->backButton, true);
-        std::strcpy(title, "About Quellix");
+        textCopy(title, titleSize, "About Quellix");
         buildAboutPage();
     } else {
         showHomeControls(false);
@@ -168,7 +162,9 @@ const char* resultsTitle(char* buffer, int size)
             break;
         }
     }
-    std::snprintf(buffer, std::size_t(size), "Recommend: %s", name);
+    TextBuilder title = beginText(buffer, size);
+    textAppend(&title, "Recommend: ");
+    textAppend(&title, name);
     return buffer;
 }
 

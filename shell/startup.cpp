@@ -17,23 +17,6 @@ namespace {
 
 constexpr int nameSize = 100;
 
-void emptySectionLists()
-{
-    releaseTextList(&appState->recommendationList);
-    releaseTextList(&appState->nonOpioidList);
-    releaseTextList(&appState->caveatList);
-    releaseTextList(&appState->monitoringList);
-    releaseTextList(&appState->rationaleList);
-}
-
-void emptyConversionLists()
-{
-    for (TextList& reasons : appState->optionReasons)
-        releaseTextList(&reasons);
-    releaseTextList(&appState->conversionCaveats);
-    releaseTextList(&appState->mitigatingFactors);
-}
-
 void showStartupError(const char* text, const char* caption)
 {
     WCHAR wideText[nameSize];
@@ -45,8 +28,8 @@ void showStartupError(const char* text, const char* caption)
 
 struct ChildControl {
     HWND AppState::*field;
-    const char16_t* className;
-    const char16_t* text;
+    LPCWSTR className;
+    LPCWSTR text;
     DWORD style;
     int x, y, width, height;   // negative x, y, height: counted from W or H
     int id;
@@ -56,19 +39,19 @@ struct ChildControl {
 enum : int { FromW = 0x4000, FromH = 0x8000 };
 
 const ChildControl childControls[] = {
-    //  field                            class          text        style       x             y             w    h            id
-    {&AppState::restartButton,      u"button",     u"Restart", 0x50000000, 2,            FromH | 25,   50,  20,          RestartId},
-    {&AppState::sectionSelector,    u"COMBOBOX",   u"",        0x50000003, 55,           FromH | 25,   120, 200,         SectionSelectorId},
-    {&AppState::backButton,         u"button",     u"Back",    0x50000000, FromW | 72,   FromH | 25,   33,  20,          BackId},
-    {&AppState::nextButton,         u"button",     u"Next",    0x50000000, FromW | 36,   FromH | 25,   33,  20,          NextId},
-    {&AppState::logoButton,         u"button",     u"",        0x5000000B, 50,           30,           140, 94,          LogoButtonId},
-    {&AppState::prescriptionButton, u"button",     u"",        0x5000000B, 5,            140,          230, 25,          PrescriptionButtonId},
-    {&AppState::conversionButton,   u"button",     u"",        0x5000000B, 5,            170,          230, 25,          ConversionButtonId},
-    {&AppState::sideEffectButton,   u"button",     u"",        0x5000000B, 5,            200,          230, 25,          SideEffectButtonId},
-    {&AppState::infoButton,         u"button",     u"Info",    0x50000000, 2,            FromH | 25,   50,  20,          InfoButtonId},
-    {&AppState::scrollBar,          u"SCROLLBAR",  nullptr,    0x50000001, FromW | 15,   27,           15,  FromH | 57,  ScrollBarId},
-    {&AppState::closeButton,        u"BUTTON",     u"X",       0x50000000, FromW | 15,   3,            12,  16,          CloseButtonId},
-    {&AppState::titleLabel,         u"STATIC",     u"",        0x50000000, 30,           3,            195, 16,          0},
+    //  field                            class               text             style       x             y             w    h            id
+    {&AppState::restartButton,       TEXT("button"),     TEXT("Restart"), 0x50000000, 2,            FromH | 25,   50,  20,          RestartId},
+    {&AppState::sectionSelector,     TEXT("COMBOBOX"),   TEXT(""),        0x50000003, 55,           FromH | 25,   120, 200,         SectionSelectorId},
+    {&AppState::backButton,          TEXT("button"),     TEXT("Back"),    0x50000000, FromW | 72,   FromH | 25,   33,  20,          BackId},
+    {&AppState::nextButton,          TEXT("button"),     TEXT("Next"),    0x50000000, FromW | 36,   FromH | 25,   33,  20,          NextId},
+    {&AppState::logoButton,          TEXT("button"),     TEXT(""),        0x5000000B, 50,           30,           140, 94,          LogoButtonId},
+    {&AppState::prescriptionButton,  TEXT("button"),     TEXT(""),        0x5000000B, 5,            140,          230, 25,          PrescriptionButtonId},
+    {&AppState::conversionButton,    TEXT("button"),     TEXT(""),        0x5000000B, 5,            170,          230, 25,          ConversionButtonId},
+    {&AppState::sideEffectButton,    TEXT("button"),     TEXT(""),        0x5000000B, 5,            200,          230, 25,          SideEffectButtonId},
+    {&AppState::infoButton,          TEXT("button"),     TEXT("Info"),    0x50000000, 2,            FromH | 25,   50,  20,          InfoButtonId},
+    {&AppState::scrollBar,           TEXT("SCROLLBAR"),  nullptr,         0x50000001, FromW | 15,   27,           15,  FromH | 57,  ScrollBarId},
+    {&AppState::closeButton,         TEXT("BUTTON"),     TEXT("X"),       0x50000000, FromW | 15,   3,            12,  16,          CloseButtonId},
+    {&AppState::titleLabel,          TEXT("STATIC"),     TEXT(""),        0x50000000, 30,           3,            195, 16,          0},
 };
 
 int resolve(int value, int base)
@@ -106,10 +89,10 @@ bool loadDatabases()
     // The fonts, the two hidden measuring windows and their contexts.
     createDisplayFonts(appState);
 
-    emptySectionLists();
+    releaseSectionLists(appState);
     appState->doseRangeRecord = readRecord(1, 0, 0, 0, 0, contentDatabasePath);
     appState->conversionRecord = readRecord(2, 0, 0, 0, 0, contentDatabasePath);
-    emptyConversionLists();
+    releaseConversionLists(appState);
     citedReferences = nullptr;
 
     QuestionnaireState* q = questionnaireState;
@@ -131,6 +114,8 @@ bool loadDatabases()
         showStartupError("Could not find the Hierarchy records", "Error");
         return false;
     }
+    // Without memory for it the lookups search the records instead.
+    buildElementIndex(&q->elementIndex, q->hierarchyRecords);
     return true;
 }
 
@@ -222,19 +207,11 @@ void tearDown()
 {
     if (appState) {
         DestroyWindow(appState->titleLabel);
-        freeBlock(appState->dropLineMap);
-        emptySectionLists();
-        freeRecord(&appState->doseRangeRecord);
-        freeRecord(&appState->conversionRecord);
-        emptyConversionLists();
+        releaseAppContents(appState);
         LocalFree(appState);
         appState = nullptr;
     }
-    if (citedReferences) {
-        releaseList(citedReferences);
-        freeBlock(citedReferences);
-        citedReferences = nullptr;
-    }
+    releaseCitedReferences();
     if (questionnaireState) {
         QuestionnaireState* q = questionnaireState;
         // The process ends right after teardown; the records and lists are released anyway so

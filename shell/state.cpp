@@ -1,12 +1,16 @@
 // The program's global records.
 #include "shell/state.h"
 
+#include "dbfile/heap.h"
+#include "questionnaire/textlist.h"
+
 AppState* appState = nullptr;
 QuestionnaireState* questionnaireState = nullptr;
 AnswerList* citedReferences = nullptr;
 
 void releaseDisplayRecords(QuestionnaireState* q)
 {
+    releaseElementIndex(&q->elementIndex);
     for (int m = 0; m < 10; ++m) {
         freeRecord(&q->hierarchyRecords[m]);
         freeRecord(&q->stringRecords[m]);
@@ -21,4 +25,40 @@ void releaseQuestionnaireContents(QuestionnaireState* q)
     releaseList(&q->suppressedPrompts);
     releaseList(&q->requiredList);
     releaseList(&q->history);
+}
+
+void releaseSectionLists(AppState* app)
+{
+    releaseTextList(&app->recommendationList);
+    releaseTextList(&app->nonOpioidList);
+    releaseTextList(&app->caveatList);
+    releaseTextList(&app->monitoringList);
+    releaseTextList(&app->rationaleList);
+}
+
+void releaseConversionLists(AppState* app)
+{
+    for (TextList& reasons : app->optionReasons)
+        releaseTextList(&reasons);
+    releaseTextList(&app->conversionCaveats);
+    releaseTextList(&app->mitigatingFactors);
+}
+
+void releaseAppContents(AppState* app)
+{
+    freeBlock(app->dropLineMap);
+    app->dropLineMap = nullptr;
+    releaseSectionLists(app);
+    freeRecord(&app->doseRangeRecord);
+    freeRecord(&app->conversionRecord);
+    releaseConversionLists(app);
+}
+
+void releaseCitedReferences()
+{
+    if (!citedReferences)
+        return;
+    releaseList(citedReferences);
+    freeBlock(citedReferences);
+    citedReferences = nullptr;
 }

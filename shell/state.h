@@ -8,6 +8,7 @@
 #include "display/displaylist.h"
 #include "platform/winapi.h"
 #include "questionnaire/answers.h"
+#include "questionnaire/elements.h"
 #include "questionnaire/textlist.h"
 
 enum ViewState : std::uint32_t {
@@ -71,12 +72,22 @@ struct QuestionnaireState {
     std::uint16_t currentPage;
     std::uint16_t moduleRoot;
     AnswerList history;
+    ElementIndex elementIndex;   // of hierarchyRecords, built when they are loaded
 };
 
 // Releases the twenty display-database records (the slots become none).
 void releaseDisplayRecords(QuestionnaireState* q);
 // Releases the records and every answer list the record holds; the record itself stays.
 void releaseQuestionnaireContents(QuestionnaireState* q);
+// The report sections' lists, emptied before every run of the rules.
+void releaseSectionLists(AppState* app);
+// The dose conversion's reasons, caveats and mitigating factors.
+void releaseConversionLists(AppState* app);
+// Everything the record owns but its windows: the lists above, the content records and the
+// drop list's line map; the record itself stays.
+void releaseAppContents(AppState* app);
+// The cited references of the latest rule run and their holder.
+void releaseCitedReferences();
 
 // The two global records, and the holder of the cited reference ids of the latest rule run.
 extern AppState* appState;

@@ -41,7 +41,7 @@ const std::map<std::string, FixedControl> fixedControls = {
 
 const std::set<std::string> knownCommands = {
     "tap", "type", "keys", "choose", "section", "scroll", "key", "answer", "screen", "expect", "expect-not",
-    "lines", "answers", "set", "show", "dismiss"};
+    "lines", "answers", "set", "show", "dismiss", "shot"};
 
 // One step of a command: false with a message when it cannot be carried out.
 typedef std::function<bool(std::string* error)> Step;
@@ -88,8 +88,8 @@ bool noModalBox(std::string* error)
     if (!box)
         return true;
     WCHAR caption[100] = {};
-    GetWindowTextW(box, caption, 100);
-    *error = "a modal box is open: " + quoteText(caption);
+    int length = std::max(0, GetWindowTextW(box, caption, 100));
+    *error = "a modal box is open: " + quoteText(std::u16string(caption, caption + length));
     return false;
 }
 
@@ -391,6 +391,14 @@ bool execute(Run& run, const ScriptLine& line, std::string* error)
     if (c == "screen") {
         printScreen(*run.out, portableSnapshot());
         return true;
+    }
+    if (c == "shot") {
+        if (!needs(2, line, "shot FILE.bmp", error))
+            return false;
+        if (portableSaveScreenshot(line.text(1).c_str()))
+            return true;
+        *error = "cannot write the screenshot " + line.text(1);
+        return false;
     }
     if (c == "expect" || c == "expect-not")
         return needs(2, line, "expect TEXT", error) && expect(widen(line.text(1)), c == "expect", error);

@@ -5,7 +5,6 @@
 // and scroll=POS/MIN..MAX/PAGE; a dialog or message box opens its group with a line naming it
 // ("--- message box \"Error\"").
 #include "hosts/sim/screen.h"
-#include "platform/portable/internal.h"
 
 #include <algorithm>
 #include <cstdio>

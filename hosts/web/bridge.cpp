@@ -284,7 +284,7 @@ bool bridgeNextActions(void*)
     }
 }
 
-bool bridgeProgramEnded(const WebScreen& lastScreen)
+bool bridgeProgramEnded(const WebScreen& lastScreen, std::chrono::seconds grace)
 {
     Bridge& b = bridge();
     std::unique_lock<std::mutex> lock(b.mutex);
@@ -295,7 +295,7 @@ bool bridgeProgramEnded(const WebScreen& lastScreen)
     }
     b.changed.notify_all();
     b.restart = false;
-    b.changed.wait(lock, [&] { return b.stopping || b.restart; });
+    bool asked = b.changed.wait_for(lock, grace, [&] { return b.stopping || b.restart; });
     b.restart = false;
-    return !b.stopping;
+    return asked && !b.stopping;
 }

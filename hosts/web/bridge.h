@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <string>
 
 struct WebReply {
@@ -26,7 +27,7 @@ void bridgeStop();                                    // ends the program's loop
 
 // Program thread.
 bool bridgeNextActions(void* context);                // the input source
-// The program returned: publishes the last screen, then waits for a restart (true) or a stop
-// (false).
-bool bridgeProgramEnded(const WebScreen& lastScreen);
+// The program returned: publishes the last screen, then waits for a restart (true) or a stop or
+// no restart within the grace (false).
+bool bridgeProgramEnded(const WebScreen& lastScreen, std::chrono::seconds grace);
 bool bridgeStopping();

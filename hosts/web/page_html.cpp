@@ -3,13 +3,15 @@
 // the same pixel sizes, without kerning, so what was measured is what is shown.
 #include "hosts/web/web.h"
 
-const char webPageHtml[] = R"PAGE(<!doctype html>
+const char webPageHead[] = R"HEAD(<!doctype html>
 <html lang="en">
 <head>
 <meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1">
 <title>Zura</title>
-<style>
+)HEAD";
+
+const std::string webPageHtml = webPageHead + std::string(R"PAGE(<style>
   html, body { margin: 0; }
   body { background: #e9ecef; font: 14px "DejaVu Sans", sans-serif; color: #222; }
   #stage { display: flex; flex-direction: column; align-items: center; gap: 8px; padding: 8px 0; }
@@ -61,4 +63,4 @@ arrows move in a list. Ctrl+Q closes the program.</div>
 <script src="/page.js"></script>
 </body>
 </html>
-)PAGE";
+)PAGE");

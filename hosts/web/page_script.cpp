@@ -454,6 +454,7 @@ const std::string webPageScript = R"PAGE('use strict';
 
   function refresh() {
     return fetch('/screen').then(r => r.json()).then((s) => {
+      if (s.startAgain) return location.reload();   // the server's page says why, with a button
       if (s.error) note(s.error);
       render(s.windows ? s : s.screen);
     }).catch((e) => note('zura-web does not answer: ' + e.message));
@@ -466,7 +467,9 @@ const std::string webPageScript = R"PAGE('use strict';
       const response = await fetch(path, {method: 'POST', headers: {'Content-Type': 'application/json'},
                                            body: JSON.stringify(action || {})});
       const body = await response.json().catch(() => null);
-      if (response.ok) {
+      if (body && body.startAgain) {
+        location.reload();
+      } else if (response.ok) {
         note('');
         render(body);
       } else {

@@ -1,6 +1,8 @@
-// zura-web: runs the device program on the portable platform and serves its 240 x 320 screen to a
-// web browser on 127.0.0.1. An HTTP thread takes the page's user actions and hands them to the
-// one program thread through the input source; the program thread answers with the screen.
+// zura-web: runs the device program on the portable platform and serves its 240 x 320 screen to
+// web browsers, on 127.0.0.1 unless told otherwise; each browser session has its own run of the
+// program in a worker process. In a worker an HTTP-side thread takes the page's user actions and
+// hands them to the one program thread through the input source; the program thread answers with
+// the screen.
 #pragma once
 #include "platform/portable/host.h"
 #include "platform/winapi.h"
@@ -20,7 +22,7 @@ constexpr int webOk = 0;
 constexpr int webFailed = 1;      // the server could not start, or there is no program
 constexpr int webBadUsage = 2;
 
-// The command line: zura-web [--port N] [--root DIR]. Port 0 takes any free port. Serves until
+// The command line: see zura-web --help (server.cpp). Port 0 takes any free port. Serves until
 // SIGINT or SIGTERM. defaultRoot is the data root the build wrote.
 int webMain(int argc, char** argv, WebProgramEntry entry, const char* defaultRoot);
 
@@ -73,8 +75,13 @@ bool webReadReport(WebReport* report);      // false when there is none; restore
 std::string webReportHtml(const WebReport& report);
 std::string webReportText(const WebReport& report);
 
+// A page in place of the program's, with a heading, a sentence (HTML) and a button.
+enum class WebNoticeButton { None, StartAgain, TryAgain };
+std::string webNoticePage(const std::string& heading, const std::string& sentence, WebNoticeButton button);
+
 // --- the page ----------------------------------------------------------------------------------
-extern const char webPageHtml[];
+extern const char webPageHead[];   // from the doctype to the title: every page zura-web serves begins so
+extern const std::string webPageHtml;
 extern const std::string webPageScript;
 
 // --- helpers -------------------------------------------------------------------------------------

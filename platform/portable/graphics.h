@@ -19,4 +19,3 @@ bool portableSaveBmp(const char* path, int width, int height, const COLORREF* pi
 // above. The program's own windows and owner-drawn buttons show what was painted on them; the
 // built-in controls are drawn from their state.
 bool portableRenderScreen(std::vector<COLORREF>* pixels, int* width, int* height);
-bool portableSaveScreenshot(const char* path);

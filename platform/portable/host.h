@@ -105,5 +105,21 @@ std::vector<std::size_t> portablePaintOrder(const std::vector<PortableWindowInfo
 // and the input source: a fresh window system, for tests and for a host's next run.
 void portableResetWindows();
 
+// What a font is, for snapshots and the browser host. face is the font file's family name
+// ("DejaVu Sans"), pixelHeight the size it is drawn at. serial is the font's own and never
+// repeats, not even when a freed font's handle is given out again: a host may keep what it
+// measured of a font by it.
+struct PortableFontInfo {
+    unsigned long long serial;
+    const char* face;
+    const char* file;   // absolute path of the font file
+    int pixelHeight;
+    bool bold, italic, underline;
+};
+bool portableFontInfo(HFONT font, PortableFontInfo* info);
+
+// The screen as the user sees it, written as a 24-bit BMP file; false when it cannot be written.
+bool portableSaveScreenshot(const char* path);
+
 // The instance handle hosts give the device program's entry.
 HINSTANCE portableProgramInstance();

@@ -1,6 +1,7 @@
 // Calls between the two halves of the portable platform: the window system (windows, messages,
 // controls, dialogs) and the graphics system (device contexts, fonts, bitmaps, resources).
 #pragma once
+#include "platform/portable/host.h"
 #include "platform/winapi.h"
 
 // Window half: a window's rectangle in screen coordinates; false for a window that does not exist.
@@ -13,15 +14,4 @@ bool portableWindowUpdateRect(HWND window, RECT* clientRect);
 
 // Graphics half: the window is being destroyed; release its surface and device contexts.
 void portableGdiWindowDestroyed(HWND window);
-// Graphics half: what a font is, for snapshots and the browser host. face is the font file's
-// family name ("DejaVu Sans"), pixelHeight the size it is drawn at. serial is the font's own and
-// never repeats, not even when a freed font's handle is given out again: a host may keep what it
-// measured of a font by it.
-struct PortableFontInfo {
-    unsigned long long serial;
-    const char* face;
-    const char* file;   // absolute path of the font file
-    int pixelHeight;
-    bool bold, italic, underline;
-};
-bool portableFontInfo(HFONT font, PortableFontInfo* info);
+// Graphics half: what a font is (portableFontInfo) is declared for the hosts in host.h.

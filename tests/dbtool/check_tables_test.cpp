@@ -290,6 +290,35 @@ TEST(CheckTables, EachFaultIsNamed)
     }
 }
 
+// A row's condition is checked as written: one that does not read is named, whatever ids it
+// names, and so is each id it tests that the sources lack or hold with an unfitting type.
+TEST(CheckTables, AConditionThatDoesNotReadOrTestsAMissingIdIsNamed)
+{
+    const struct {
+        const char* condition;
+        std::string message;   // empty: no problem at all
+    } cases[] = {
+        {"9523 and not (9524 or 9526)", ""},
+        {"9523 and", "row 1: its condition is malformed and never holds"},
+        {"9523 or (9524 and 9526", "row 1: its condition is malformed and never holds"},
+        {"9523 nand 9524", "row 1: its condition is malformed and never holds"},
+        {"9523 and not 60010", "row 1 tests 60010 as an answer (RADIO, CHECKBOX, OPTION, INPUT or MODULE), "
+                               "but no element has that id"},
+        {"9523 or any of 60011 to 60012", "row 1 tests 60011 as an answer"},
+        {"page 9523", "row 1 tests 9523 as a PAGE, but it is"},
+        {"9523 and countChosen(60013) > 1", "row 1 tests 60013 as the group of chosen answers"},
+    };
+    DisplaySource d = repositoryDisplay();
+    for (const auto& c : cases) {
+        SourceErrors problems;
+        checkConditionAgainst(d, "row 1", c.condition, &problems);
+        if (c.message.empty())
+            EXPECT_TRUE(problems.empty()) << c.condition << ":\n" << joined(problems);
+        else
+            EXPECT_THAT(problems.messages, Contains(HasSubstr(c.message))) << c.condition << ":\n" << joined(problems);
+    }
+}
+
 // --- reference ids ---------------------------------------------------------------------------
 
 TEST(CheckTables, EveryRecordedReferenceIdMissingIsNamed)

@@ -95,3 +95,46 @@ TEST_F(DisplayTest, MeasureTextCountsCharacters)
     std::string longText(1000, 'm');   // longer than the widening buffer on the stack
     EXPECT_EQ(measureText(list->normalMeasureContext, longText.c_str(), 1000), 6000);
 }
+
+// The line breaker keeps the advances of each font it measures in; a font selected into a
+// measuring context later (as layout does for underlined lines) must be measured as itself.
+TEST_F(DisplayTest, BreakLineMeasuresInTheFontNowSelected)
+{
+    HDC normal = list->normalMeasureContext;
+    HGDIOBJ original = GetCurrentObject(normal, OBJ_FONT);
+    const struct {
+        const char* name;
+        HGDIOBJ font;
+        int width;   // of "abcdefgh": 6 a character, 7 in a bold font
+    } steps[] = {
+        {"its own font", original, 48},          {"bold font selected", list->boldFont, 56},
+        {"own font again", original, 48},        {"bold underline", list->boldUnderlineFont, 56},
+        {"underline font", list->underlineFont, 48}, {"own font after four others", original, 48},
+        {"bold font after the table was reused", list->boldFont, 56},
+    };
+    for (const auto& step : steps) {
+        SelectObject(normal, step.font);
+        EXPECT_EQ(breakLine(list, "abcdefgh", 200, false, false).lineWidth, step.width) << step.name;
+    }
+    SelectObject(normal, original);
+}
+
+// On the real fonts every character is summed at the width it measures alone.
+TEST(BreakLineRealFonts, EveryCharacterAddsItsOwnWidth)
+{
+    AppState state{};
+    createDisplayFonts(&state);
+    initDisplayList(&state);
+    const DisplayList* list = &state.displayList;
+    for (bool bold : {false, true})
+        for (int c = 1; c < 256; ++c) {
+            if (c == '\n' || c == ' ' || c == '-' || c == '/' || c == '\\')
+                continue;
+            char text[4] = {char(c), char(c), char(c), 0};
+            HDC context = bold ? list->boldMeasureContext : list->normalMeasureContext;
+            LineBreak got = breakLine(list, text, 1000, bold, false);
+            EXPECT_EQ(got.lineWidth, 3 * measureText(context, char(c))) << "character " << c << (bold ? " bold" : "");
+        }
+    DestroyWindow(state.boldMeasureWindow);
+    DestroyWindow(state.normalMeasureWindow);
+}

@@ -11,22 +11,9 @@
 #include "dbfile/heap.h"
 #include "dosecalc/conversion.h"
 #include "dosecalc/conversion_factors.h"
-#include "questionnaire/elements.h"
-#include "shell/state.h"
-#include "tools/dbtool/lib/writer.h"
+#include "tests/common/fixture.h"
 
 namespace fixture {
-
-// A record in one heap block, laid out as the record reader gives it.
-inline DbRecord* recordFrom(const Bytes& bytes)
-{
-    auto* record = static_cast<DbRecord*>(allocBlock(sizeof(DbRecord) + bytes.size()));
-    record->size = std::uint32_t(bytes.size());
-    record->bytes = reinterpret_cast<std::uint8_t*>(record + 1);
-    if (!bytes.empty())
-        std::memcpy(record->bytes, bytes.data(), bytes.size());
-    return record;
-}
 
 // Drug options of the fixture questionnaire.
 enum DrugOption : std::uint16_t {
@@ -69,24 +56,17 @@ inline std::vector<DrugSpec> drugSpecs()
 
 inline ModuleRecords questionnaireRecords()
 {
-    std::vector<ElementSpec> elements;
-    auto add = [&](std::uint16_t id, std::int8_t type, std::int8_t level, const std::string& text,
-                   DrugKeys keys = {0, 0}) {
-        ElementSpec e;
-        e.id = id;
-        e.type = type;
-        e.level = level;
-        e.text = text;
-        e.key1 = keys.key1;
-        e.key2 = keys.key2;
-        elements.push_back(e);
-    };
-    add(9524, std::int8_t(ElementType::MODULE), 0, "Dose conversion");
+    std::vector<ElementSpec> elements = {E(9524, ElementType::MODULE, 0, "Dose conversion")};
     for (std::uint16_t question : {10332, 12242, 11643, 12339}) {
-        add(question, std::int8_t(ElementType::SELECT), 1, "Opioid");
-        for (const DrugSpec& d : drugSpecs())
-            if (d.question == question)
-                add(d.id, std::int8_t(ElementType::OPTION), 2, d.name, d.keys);
+        elements.push_back(E(question, ElementType::SELECT, 1, "Opioid"));
+        for (const DrugSpec& d : drugSpecs()) {
+            if (d.question != question)
+                continue;
+            ElementSpec option = E(d.id, ElementType::OPTION, 2, d.name);
+            option.key1 = d.keys.key1;
+            option.key2 = d.keys.key2;
+            elements.push_back(option);
+        }
     }
     return makeModuleRecords(0, elements);
 }
@@ -150,34 +130,18 @@ inline Bytes doseRangeBytes()
 }
 
 // The global records, built fresh for each test and torn down after it.
-class ConversionTest : public ::testing::Test {
+class ConversionTest : public ::testing::Test, public GlobalRecords {
 public:
     void SetUp() override
     {
-        appState = static_cast<AppState*>(allocZeroed(sizeof(AppState)));
-        questionnaireState = static_cast<QuestionnaireState*>(allocZeroed(sizeof(QuestionnaireState)));
+        install();
         ModuleRecords m = questionnaireRecords();
-        questionnaireState->hierarchyRecords[0] = recordFrom(m.hierarchy);
-        questionnaireState->stringRecords[0] = recordFrom(m.strings);
+        q->hierarchyRecords[0] = recordFrom(m.hierarchy);
+        q->stringRecords[0] = recordFrom(m.strings);
         setContent(conversionBytes(), doseRangeBytes());
     }
 
-    void TearDown() override
-    {
-        for (int i = 0; i < conversionOptionCount; ++i)
-            releaseTextList(&appState->optionReasons[i]);
-        releaseTextList(&appState->conversionCaveats);
-        releaseTextList(&appState->mitigatingFactors);
-        freeBlock(appState->conversionRecord);
-        freeBlock(appState->doseRangeRecord);
-        releaseList(&questionnaireState->answers);
-        freeBlock(questionnaireState->hierarchyRecords[0]);
-        freeBlock(questionnaireState->stringRecords[0]);
-        freeBlock(appState);
-        freeBlock(questionnaireState);
-        appState = nullptr;
-        questionnaireState = nullptr;
-    }
+    void TearDown() override { release(); }
 
     void setContent(const Bytes& conversion, const Bytes& ranges)
     {
@@ -187,14 +151,10 @@ public:
         appState->doseRangeRecord = ranges.empty() ? nullptr : recordFrom(ranges);
     }
 
-    void answer(std::uint16_t id, float value = 1.0f) { setAnswer(&questionnaireState->answers, id, value); }
-
     // A drop-list choice: the option's answer, owned by its question.
     void choose(std::uint16_t option, std::uint16_t question, float value = 1.0f)
     {
-        Answer* node = setAnswer(&questionnaireState->answers, option, value);
-        ASSERT_NE(node, nullptr);
-        node->ownerId = question;
+        ASSERT_NE(answer(option, value, question), nullptr);
     }
 
     void ivDrug(std::uint16_t option, float mg) { choose(option, 10332); answer(10340, mg); }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dbfile/heap.h"
 #include "questionnaire/elements.h"
 #include "tools/dbtool/lib/writer.h"
 
@@ -306,3 +307,76 @@ TEST(CodeTables, NamesAndCodesAgree)
 }
 
 } // namespace
+
+// The index must find exactly what the search finds, for every id a database holds and for ids
+// it does not, on the real database and on damaged ones; without memory for it, nothing.
+TEST(ElementIndex, FindsWhatTheSearchFinds)
+{
+    Bytes good = makeModuleRecords(1, numbered(200, 4)).hierarchy;
+    auto withCount = [&good](std::int16_t count, std::size_t cut) {
+        Bytes bytes(good.begin(), good.end() - std::ptrdiff_t(cut));
+        bytes[8] = std::uint8_t(count);
+        bytes[9] = std::uint8_t(std::uint16_t(count) >> 8);
+        return bytes;
+    };
+    std::vector<ElementSpec> repeated = numbered(100, 3);
+    repeated.push_back(element(101, 5, 1));
+    const struct {
+        const char* name;
+        std::vector<Bytes> middle;   // module 1's hierarchy record as stored (none: missing)
+    } cases[] = {
+        {"module 1 as written", {good}},
+        {"module 1 missing", {}},
+        {"count claims more than stored", {withCount(50, 0)}},
+        {"last element cut short", {withCount(4, 1)}},
+        {"negative count", {withCount(-1, 0)}},
+        {"count of zero", {withCount(0, 0)}},
+        {"only the header", {withCount(4, 4 * 26)}},
+        {"shorter than a header", {Bytes(good.begin(), good.begin() + 10)}},
+    };
+    auto compare = [](const DbRecord* const* records, const char* name) {
+        ElementIndex index{};
+        ASSERT_TRUE(buildElementIndex(&index, records)) << name;
+        std::vector<std::uint16_t> ids = {0, 1, 0xFFFF};
+        for (ElementCursor c = firstElement(records); c.element; nextElement(&c))
+            for (int d = -1; d <= 1; ++d)
+                ids.push_back(std::uint16_t(elementId(c.element) + d));
+        for (std::uint16_t id : ids) {
+            ElementCursor searched = findElementCursor(records, id), indexed{};
+            ASSERT_TRUE(findIndexedElement(&index, records, id, &indexed)) << name;
+            EXPECT_EQ(indexed.element, searched.element) << name << " id " << id;
+            EXPECT_EQ(indexed.module, searched.module) << name << " id " << id;
+            EXPECT_EQ(indexed.index, searched.index) << name << " id " << id;
+        }
+        releaseElementIndex(&index);
+    };
+    for (const auto& c : cases) {
+        Database db;
+        db.module(0, repeated);
+        if (!c.middle.empty())
+            db.hierarchy[1] = db.hold(c.middle[0]);
+        db.module(2, numbered(100, 5));   // ids met before: the first in sequence order is found
+        db.module(3, numbered(300, 2));
+        compare(db.hierarchy, c.name);
+    }
+    std::string path = std::string(ZURA_DATA_ROOT) + "/Program Files/Quellix/DisplayDB-Qx4k.pdb";
+    DbRecord* real[moduleCount] = {};
+    for (int m = 0; m < moduleCount; ++m)
+        real[m] = readRecord(1, std::uint16_t(m), 0, 0, 0, path.c_str());
+    ASSERT_NE(real[0], nullptr);
+    compare(real, "the display database");
+
+    ElementIndex index{};
+    setAllocationFailure(1);
+    EXPECT_FALSE(buildElementIndex(&index, real));
+    setAllocationFailure(0);
+    ElementCursor unused{};
+    EXPECT_FALSE(findIndexedElement(&index, real, 9523, &unused)) << "no index: the lookups search";
+    Database other;
+    other.module(0, numbered(100, 2));
+    ASSERT_TRUE(buildElementIndex(&index, real));
+    EXPECT_FALSE(findIndexedElement(&index, other.hierarchy, 100, &unused)) << "built from other records";
+    releaseElementIndex(&index);
+    for (DbRecord*& r : real)
+        freeRecord(&r);
+}

@@ -2,48 +2,12 @@
 // and the prompt dialog.
 #include "fixture.h"
 
-#include <cstdlib>
-#include <unistd.h>
-
-#include "dbfile/heap.h"
-#include "dbfile/records.h"
 #include "questionnaire/prompts.h"
 
 std::vector<ShownMessage> QuestionnaireTest::messages;
 std::vector<std::string> QuestionnaireTest::prompts;
 int QuestionnaireTest::messageResult = IDOK;
 int QuestionnaireTest::promptResult = 1005;
-
-ElementSpec E(std::uint16_t id, ElementType type, int level, const std::string& text)
-{
-    ElementSpec e;
-    e.id = id;
-    e.type = std::int8_t(type);
-    e.level = std::int8_t(level);
-    e.text = text.empty() ? "Element " + std::to_string(id) : text;
-    return e;
-}
-
-ElementSpec hiddenByDefault(ElementSpec e)
-{
-    e.defaultState = std::int8_t(ElementState::HIDDEN);
-    return e;
-}
-
-ElementSpec withAttributes(ElementSpec e, const std::string& attributes)
-{
-    e.hasAttributes = true;
-    e.attributes = attributes;
-    return e;
-}
-
-std::string narrow(const WCHAR* text)
-{
-    std::string s;
-    for (; text && *text; ++text)
-        s += char(*text & 0xFF);
-    return s;
-}
 
 namespace {
 
@@ -63,51 +27,26 @@ int collectPrompt(const WCHAR* text)
 
 void QuestionnaireTest::SetUp()
 {
-    q = static_cast<QuestionnaireState*>(std::calloc(1, sizeof(QuestionnaireState)));
-    app = static_cast<AppState*>(std::calloc(1, sizeof(AppState)));
-    questionnaireState = q;
-    appState = app;
+    install();
     messages.clear();
     prompts.clear();
     messageResult = IDOK;
     promptResult = 1005;
     setMessageBoxHook(collectMessage);
     setPromptDialogHook(collectPrompt);
-    char pattern[] = "/tmp/zura-questionnaire-XXXXXX";
-    folder = mkdtemp(pattern);
 }
 
 void QuestionnaireTest::TearDown()
 {
-    setAllocationFailure(0);
     setMessageBoxHook(nullptr);
     setPromptDialogHook(nullptr);
-    releaseQuestionnaireContents(q);
-    std::free(q);
-    std::free(app);
-    questionnaireState = nullptr;
-    appState = nullptr;
-    std::string command = "rm -rf '" + folder + "'";
-    if (std::system(command.c_str()) != 0)
-        ADD_FAILURE() << "could not remove " << folder;
+    release();
 }
 
 void QuestionnaireTest::loadModules(const std::vector<std::vector<ElementSpec>>& modules)
 {
-    std::vector<Bytes> records;
-    for (std::size_t m = 0; m < modules.size(); ++m) {
-        ModuleRecords r = makeModuleRecords(std::uint16_t(m), modules[m]);
-        records.push_back(r.hierarchy);
-        records.push_back(r.strings);
-    }
-    std::string path = folder + "/display.pdb";
-    std::string error;
-    ASSERT_TRUE(writeBytes(path, makeContainer(records), &error)) << error;
-    for (int m = 0; m < 10; ++m) {
-        q->hierarchyRecords[m] = readRecord(1, std::uint16_t(m), 0, 0, 0, path.c_str());
-        q->stringRecords[m] = readRecord(2, std::uint16_t(m), 0, 0, 0, path.c_str());
-    }
-    ASSERT_NE(q->hierarchyRecords[0], nullptr);
+    folder.write("display.pdb", displayDatabase(modules));
+    loadDisplay(folder.path + "/display.pdb");
 }
 
 void QuestionnaireTest::answer(std::uint16_t id, float v)

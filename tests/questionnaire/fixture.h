@@ -1,20 +1,13 @@
 // Test fixture: a display database written with the database tool's writer, read back with
-// readRecord into a fresh QuestionnaireState and AppState, with message boxes and the prompt
-// dialog answered by the test and what they showed collected.
+// readRecord into fresh global records, with message boxes and the prompt dialog answered by
+// the test and what they showed collected.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "questionnaire/elements.h"
-#include "shell/state.h"
-#include "tools/dbtool/lib/writer.h"
-
-// A short way to write elements: E(id, type, level, "text").
-ElementSpec E(std::uint16_t id, ElementType type, int level, const std::string& text = "");
-ElementSpec hiddenByDefault(ElementSpec e);
-ElementSpec withAttributes(ElementSpec e, const std::string& attributes);
+#include "tests/common/fixture.h"
 
 struct ShownMessage {
     std::string text;
@@ -22,7 +15,7 @@ struct ShownMessage {
     unsigned type;
 };
 
-class QuestionnaireTest : public ::testing::Test {
+class QuestionnaireTest : public ::testing::Test, public GlobalRecords {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -35,9 +28,7 @@ protected:
     bool hasAnswer(std::uint16_t id) const;
     int answerCount() const;
 
-    QuestionnaireState* q = nullptr;
-    AppState* app = nullptr;
-    std::string folder;
+    ScratchFolder folder{"questionnaire"};
 
 public:
     // What message boxes and prompts showed; the next results they give (OK by default).
@@ -46,8 +37,6 @@ public:
     static int messageResult;
     static int promptResult;
 };
-
-std::string narrow(const WCHAR* text);
 
 // A small questionnaire shaped like the real one: the root, the module choice page 9521, the
 // prescription module (10223, a HIDDEN page 10263 that rule 2577 shows, a page 12205 that rule

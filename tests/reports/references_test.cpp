@@ -68,7 +68,7 @@ TEST_F(References, AllFieldsEmptyByType)
 TEST_F(References, OnlyCitedIdsWithSecondKeyZeroCount)
 {
     writeReferences({smith(3363)});
-    findOrAddNode(&cited, 3363, 1, 0, 0);
+    findOrAddNode(citedReferences, 3363, 1, 0, 0);
     EXPECT_EQ(appendReferences(3), 3);
     EXPECT_TRUE(lines().empty());
 }
@@ -88,10 +88,10 @@ TEST_F(References, NothingCitedOrNoRecordAddsNothing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(folder + "/Program Files");
+        std::filesystem::remove_all(folder.path + "/Program Files");
         if (c.file)
             writeContent(c.records);
-        releaseList(&cited);
+        releaseList(citedReferences);
         if (c.cites)
             cite({1});
         clearLines();
@@ -114,7 +114,7 @@ TEST_F(References, EntriesArePaddedToAMultipleOfFour)
         ASSERT_EQ(record[next], 2);   // the next entry's id, little-endian
         ASSERT_EQ(record[next + 1], 0);
         writeContent({record});
-        releaseList(&cited);
+        releaseList(citedReferences);
         cite({2});
         clearLines();
         EXPECT_EQ(appendReferences(0), 2);

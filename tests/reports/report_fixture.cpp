@@ -1,12 +1,6 @@
 // The report fixture's set-up and teardown, database writing and reading back of display lines.
 #include "report_fixture.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
-
-#include "dbfile/heap.h"
-#include "dbfile/records.h"
 #include "display/fonts.h"
 #include "platform/portable/testing.h"
 #include "questionnaire/textlist.h"
@@ -29,11 +23,8 @@ PackedEntry referenceEntry(std::uint16_t id, std::int8_t type, const std::vector
 
 void ReportTest::SetUp()
 {
-    app = static_cast<AppState*>(std::calloc(1, sizeof(AppState)));
-    q = static_cast<QuestionnaireState*>(std::calloc(1, sizeof(QuestionnaireState)));
-    appState = app;
-    questionnaireState = q;
-    citedReferences = &cited;
+    install();
+    cite({});   // the holder of cited references, as a rule run leaves it
     portableSetTestFace(true);
     createDisplayFonts(app);
     app->mainWindow =
@@ -41,54 +32,25 @@ void ReportTest::SetUp()
     initDisplayList(app);
     app->sectionSelector = CreateWindowExW(0, u"COMBOBOX", u"", CBS_DROPDOWNLIST, 0, 290, 240, 100, app->mainWindow,
                                            nullptr, nullptr, nullptr);
-    char pattern[] = "/tmp/zura-reports-XXXXXX";
-    folder = mkdtemp(pattern);
-    previous = std::filesystem::current_path().string();
-    std::filesystem::current_path(folder);
+    folder.enter();
 }
 
 void ReportTest::TearDown()
 {
-    setAllocationFailure(0);
     clearDisplayList(&app->displayList, true);
-    for (TextList* list : {&app->recommendationList, &app->nonOpioidList, &app->caveatList, &app->monitoringList,
-                           &app->rationaleList})
-        releaseTextList(list);
-    releaseQuestionnaireContents(q);
-    releaseList(&cited);
-    citedReferences = nullptr;
     DestroyWindow(app->sectionSelector);
     DestroyWindow(app->mainWindow);
     DestroyWindow(app->boldMeasureWindow);
     DestroyWindow(app->normalMeasureWindow);
     portableSetTestFace(false);
-    std::free(app);
-    std::free(q);
-    appState = nullptr;
-    questionnaireState = nullptr;
-    std::filesystem::current_path(previous);
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
+    release();
 }
 
-void ReportTest::writeContent(const std::vector<Bytes>& records)
-{
-    std::vector<Bytes> all;
-    all.push_back(makeRecord(4, 0, 0, Bytes(8, 0)));   // the reference record is not the first
-    all.insert(all.end(), records.begin(), records.end());
-    std::string error;
-    ASSERT_TRUE(writeBytes(folder + "/Program Files/Quellix/DEZidiVA-Qx4k.pdb", makeContainer(all), &error)) << error;
-}
+void ReportTest::writeContent(const std::vector<Bytes>& records) { folder.write(dataRootContentFile, contentDatabase(records)); }
 
 void ReportTest::writeReferences(const std::vector<PackedEntry>& entries)
 {
     writeContent({makePackedRecord(3, 0, entries)});
-}
-
-void ReportTest::cite(const std::vector<std::uint16_t>& ids)
-{
-    for (std::uint16_t id : ids)
-        findOrAddNode(&cited, id, 0, 0, 0);
 }
 
 void ReportTest::selectorShows(const std::vector<std::u16string>& names, int chosen)
@@ -101,24 +63,9 @@ void ReportTest::selectorShows(const std::vector<std::u16string>& names, int cho
 
 void ReportTest::loadQuestionnaire(const std::vector<ElementSpec>& elements)
 {
-    ModuleRecords module = makeModuleRecords(0, elements);
-    std::string path = folder + "/display.pdb";
-    std::string error;
-    ASSERT_TRUE(writeBytes(path, makeContainer({module.hierarchy, module.strings}), &error)) << error;
-    q->hierarchyRecords[0] = readRecord(1, 0, 0, 0, 0, path.c_str());
-    q->stringRecords[0] = readRecord(2, 0, 0, 0, 0, path.c_str());
-    ASSERT_NE(q->hierarchyRecords[0], nullptr);
+    folder.write("display.pdb", displayDatabase({elements}));
+    loadDisplay(folder.path + "/display.pdb");
     ASSERT_NE(q->stringRecords[0], nullptr);
-}
-
-Answer* ReportTest::answer(std::uint16_t id, float value, std::uint32_t owner, std::uint32_t ownerKey2)
-{
-    Answer* node = setAnswer(&q->answers, id, value);
-    if (node) {
-        node->ownerId = owner;
-        node->ownerKey2 = ownerKey2;
-    }
-    return node;
 }
 
 void ReportTest::add(TextList* list, const char* text, const char* marker)

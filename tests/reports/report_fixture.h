@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/state.h"
-#include "tools/dbtool/lib/writer.h"
+#include "tests/common/fixture.h"
 
 // A display line as the report tests compare it. plain: the style every report line shares
 // (a TextLine with copied text, tags 0, id 0, group 0, not underlined, state false, no width).
@@ -30,7 +29,7 @@ inline ReportLine body(int row, const std::string& text, int x = 0) { return {ro
 // A citation entry: the u16 id, the type byte and 17 fields (missing ones empty).
 PackedEntry referenceEntry(std::uint16_t id, std::int8_t type, const std::vector<std::string>& fields);
 
-class ReportTest : public ::testing::Test {
+class ReportTest : public ::testing::Test, public GlobalRecords {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -38,7 +37,6 @@ protected:
     // Writes the content database of the data root: another record, then these.
     void writeContent(const std::vector<Bytes>& records);
     void writeReferences(const std::vector<PackedEntry>& entries);
-    void cite(const std::vector<std::uint16_t>& ids);
 
     // The selector holding one item per name, the one at index chosen (none when -1).
     void selectorShows(const std::vector<std::u16string>& names, int chosen);
@@ -46,15 +44,10 @@ protected:
 
     // The display database's module 0 made of these elements, for element texts.
     void loadQuestionnaire(const std::vector<ElementSpec>& elements);
-    Answer* answer(std::uint16_t id, float value = 1.0f, std::uint32_t owner = 0, std::uint32_t ownerKey2 = 0);
 
     static void add(TextList* list, const char* text, const char* marker = "");
     std::vector<ReportLine> lines() const;
     void clearLines();
 
-    AppState* app = nullptr;
-    QuestionnaireState* q = nullptr;
-    AnswerList cited = nullptr;
-    std::string folder;
-    std::string previous;
+    ScratchFolder folder{"reports"};
 };

@@ -1,12 +1,7 @@
 // Test helpers for the rule tests (see harness.h).
 #include "harness.h"
 
-#include <filesystem>
-#include <unistd.h>
-
-#include "dbfile/heap.h"
 #include "rules/sections.h"
-#include "tools/dbtool/lib/writer.h"
 
 Patient& Patient::choose(const std::vector<std::uint32_t>& ids)
 {
@@ -58,32 +53,9 @@ SetResult runSet(RuleSetFunction* rules, const Patient& patient)
     return result;
 }
 
-RunState::RunState()
-{
-    appState = &app;
-    questionnaireState = &questionnaire;
-}
+RunState::RunState() : app((records.install(), *records.app)), questionnaire(*records.q) {}
 
-RunState::~RunState()
-{
-    resetSections();
-    if (citedReferences) {
-        releaseList(citedReferences);
-        freeBlock(citedReferences);
-        citedReferences = nullptr;
-    }
-    appState = nullptr;
-    questionnaireState = nullptr;
-}
-
-void RunState::resetSections()
-{
-    releaseTextList(&app.recommendationList);
-    releaseTextList(&app.nonOpioidList);
-    releaseTextList(&app.caveatList);
-    releaseTextList(&app.monitoringList);
-    releaseTextList(&app.rationaleList);
-}
+RunState::~RunState() { records.release(); }
 
 std::vector<std::uint32_t> RunState::cited() const { return citedReferences ? idsOf(*citedReferences) : std::vector<std::uint32_t>{}; }
 
@@ -117,9 +89,6 @@ std::vector<std::string> sideEffectRun(RunState& state, const Patient& patient)
 
 ContentRoot::ContentRoot(std::vector<std::uint16_t> referenceIds, bool withRecord)
 {
-    char pattern[] = "/tmp/rules-content-XXXXXX";
-    folder = mkdtemp(pattern);
-    previous = std::filesystem::current_path().string();
     std::vector<PackedEntry> entries;
     for (std::uint16_t id : referenceIds) {
         PackedEntry entry;
@@ -131,16 +100,8 @@ ContentRoot::ContentRoot(std::vector<std::uint16_t> referenceIds, bool withRecor
         entries.push_back(entry);
     }
     std::vector<Bytes> records;
-    records.push_back(makeRecord(4, 0, 0, Bytes(8, 0)));   // another record first
     if (withRecord)
         records.push_back(makePackedRecord(3, 0, entries));
-    writeBytes(folder + "/Program Files/Quellix/DEZidiVA-Qx4k.pdb", makeContainer(records));
-    std::filesystem::current_path(folder);
-}
-
-ContentRoot::~ContentRoot()
-{
-    std::filesystem::current_path(previous);
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
+    folder.write(dataRootContentFile, contentDatabase(records));
+    folder.enter();
 }

@@ -8,7 +8,7 @@
 
 #include "questionnaire/answers.h"
 #include "questionnaire/textlist.h"
-#include "shell/state.h"
+#include "tests/common/fixture.h"
 
 // The question whose chosen answers the referral rule counts.
 constexpr std::uint32_t factorQuestion = 16157;
@@ -53,14 +53,17 @@ struct SetResult {
 };
 SetResult runSet(RuleSetFunction* rules, const Patient& patient);
 
-// The global records a rule run uses, zero-filled, installed for a test's lifetime; the cited
-// references holder is released at the end as teardown would.
+// The global records a rule run uses, zero-filled, installed for a test's lifetime and released
+// at the end as teardown releases them.
 struct RunState {
-    AppState app{};
-    QuestionnaireState questionnaire{};
+    GlobalRecords records;
+    AppState& app;
+    QuestionnaireState& questionnaire;
     RunState();
     ~RunState();
-    void resetSections();   // what the main window does before a run
+    RunState(const RunState&) = delete;
+    RunState& operator=(const RunState&) = delete;
+    void resetSections() { releaseSectionLists(&app); }   // what the main window does before a run
     std::vector<std::uint32_t> cited() const;
 };
 
@@ -71,8 +74,6 @@ std::vector<std::string> sideEffectRun(RunState& state, const Patient& patient);
 // Writes a content database holding a reference record with one citation per id under a fresh
 // temporary folder, and makes that folder the current one until destroyed.
 struct ContentRoot {
-    std::string folder;
-    std::string previous;
+    ScratchFolder folder{"rules-content"};
     explicit ContentRoot(std::vector<std::uint16_t> referenceIds, bool withRecord = true);
-    ~ContentRoot();
 };

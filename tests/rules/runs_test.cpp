@@ -59,7 +59,7 @@ TEST(Runs, ReferencesAreOfferedOnlyWhenTheRecordCitesARecordedId)
 TEST(Runs, NoContentDatabaseAtAllLeavesOutReferencesOnly)
 {
     ContentRoot root({3363});
-    std::filesystem::remove_all(root.folder + "/Program Files");
+    std::filesystem::remove_all(root.folder.path + "/Program Files");
     RunState state;
     Patient patient({prescription, oral, oxycodone, mild});
     EXPECT_EQ(prescriptionRun(state, patient), (Names{"Prescription", "Caveats", "Monitoring", "Rationale", "Summary"}));

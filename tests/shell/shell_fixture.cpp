@@ -1,23 +1,12 @@
 // The shell fixture: the data root, the scripted user and the screen helpers.
 #include "shell_fixture.h"
 
-#include <cstdlib>
-#include <unistd.h>
-
 #include "questionnaire/answers.h"
 #include "questionnaire/elements.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 
 namespace {
-
-std::string narrowed(const std::u16string& s)
-{
-    std::string out;
-    for (char16_t c : s)
-        out += char(c & 0xFF);
-    return out;
-}
 
 // Records the message box on top and presses its default (first) button.
 bool answerMessageBox(std::vector<ShownBox>* boxes)
@@ -29,9 +18,9 @@ bool answerMessageBox(std::vector<ShownBox>* boxes)
     HWND button = nullptr;
     for (const PortableWindowInfo& w : portableSnapshot()) {
         if (w.window == top)
-            box.caption = narrowed(w.text);
+            box.caption = narrow(w.text);
         else if (w.parent == top && w.className == u"STATIC")
-            box.text = narrowed(w.text);
+            box.text = narrow(w.text);
         else if (w.parent == top && w.className == u"BUTTON" && !button)
             button = w.window;
     }
@@ -69,44 +58,9 @@ bool nextStep(void* context)
 
 } // namespace
 
-ElementSpec El(std::uint16_t id, std::int8_t type, int level, const std::string& text)
-{
-    ElementSpec e;
-    e.id = id;
-    e.type = type;
-    e.level = std::int8_t(level);
-    e.text = text.empty() ? "Element " + std::to_string(id) : text;
-    return e;
-}
-
-void ShellTest::SetUp()
-{
-    char pattern[] = "/tmp/zura-shell-XXXXXX";
-    folder = mkdtemp(pattern);
-    char here[4096];
-    previousFolder = getcwd(here, sizeof here) ? here : ".";
-}
-
-void ShellTest::TearDown()
-{
-    if (chdir(previousFolder.c_str()) != 0)
-        ADD_FAILURE() << "could not return to " << previousFolder;
-    std::string command = "rm -rf '" + folder + "'";
-    if (std::system(command.c_str()) != 0)
-        ADD_FAILURE() << "could not remove " << folder;
-}
-
 void ShellTest::writeDatabase(const std::vector<std::vector<ElementSpec>>& modules, int moduleWithoutStrings)
 {
-    std::vector<Bytes> records;
-    for (std::size_t m = 0; m < modules.size(); ++m) {
-        ModuleRecords r = makeModuleRecords(std::uint16_t(m), modules[m]);
-        records.push_back(r.hierarchy);
-        if (int(m) != moduleWithoutStrings)
-            records.push_back(r.strings);
-    }
-    std::string error;
-    ASSERT_TRUE(writeBytes(folder + "/Program Files/Quellix/DisplayDB-Qx4k.pdb", makeContainer(records), &error)) << error;
+    folder.write(dataRootDisplayFile, displayDatabase(modules, moduleWithoutStrings));
 }
 
 int ShellTest::run(std::vector<std::function<void()>> list)
@@ -114,8 +68,7 @@ int ShellTest::run(std::vector<std::function<void()>> list)
     steps.assign(list.begin(), list.end());
     boxes.clear();
     closing = false;
-    if (chdir(folder.c_str()) != 0)
-        ADD_FAILURE() << "could not enter " << folder;
+    folder.enter();
     portableResetWindows();
     Source source{this, &steps, &boxes, &closing};
     portableSetInputSource(nextStep, &source);
@@ -205,7 +158,7 @@ std::uint32_t ownerOf(std::uint16_t id)
     return a ? a->ownerId : 0;
 }
 
-std::string windowText(HWND window) { return narrowed(windowInfo(window).text); }
+std::string windowText(HWND window) { return narrow(windowInfo(window).text); }
 
 std::string longTitle()
 {
@@ -218,46 +171,45 @@ std::string longTitle()
 std::vector<std::vector<ElementSpec>> shellDatabase()
 {
     using T = ElementType;
-    auto t = [](T type) { return std::int8_t(type); };
     auto member = [&](std::uint16_t id, std::uint16_t group, int level) {
-        ElementSpec e = El(id, t(T::RADIO), level);
+        ElementSpec e = E(id, T::RADIO, level);
         e.group = group;
         return e;
     };
-    ElementSpec required = El(10240, t(T::CHECKBOX), 3, "Must be ticked");
+    ElementSpec required = E(10240, T::CHECKBOX, 3, "Must be ticked");
     required.required = true;
-    ElementSpec link = El(10250, t(T::POPUP_LINK), 3, "More about routes");
+    ElementSpec link = E(10250, T::POPUP_LINK, 3, "More about routes");
     link.subObject = 10290;
-    ElementSpec results = El(10400, t(T::PAGE), 2, "Results");
+    ElementSpec results = E(10400, T::PAGE, 2, "Results");
     results.style = 1;
     std::vector<ElementSpec> module0 = {
-        El(1979, t(T::CONTAINER), 0, "Questionnaire"),
-        El(9521, t(T::PAGE), 1, "Choose a module"),
-        El(9523, t(T::CHECKBOX), 2), El(9524, t(T::CHECKBOX), 2), El(9526, t(T::CHECKBOX), 2),
-        El(9600, t(T::MODULE), 1, "Prescription"),
-        El(10223, t(T::PAGE), 2, "Route"),
-        El(10230, t(T::LABEL), 3, "Pain"),
+        E(1979, T::CONTAINER, 0, "Questionnaire"),
+        E(9521, T::PAGE, 1, "Choose a module"),
+        E(9523, T::CHECKBOX, 2), E(9524, T::CHECKBOX, 2), E(9526, T::CHECKBOX, 2),
+        E(9600, T::MODULE, 1, "Prescription"),
+        E(10223, T::PAGE, 2, "Route"),
+        E(10230, T::LABEL, 3, "Pain"),
         member(10231, 10230, 4), member(10232, 10230, 4), member(10233, 10230, 4),
-        El(10260, t(T::SELECT), 3, "Drug"),
-        El(10261, t(T::OPTION), 4, "Alpha"), El(10262, t(T::OPTION), 4, "Beta"),
-        El(10270, t(T::INPUT), 3, "Dose"), El(10271, t(T::INPUT), 3, "Second dose"),
+        E(10260, T::SELECT, 3, "Drug"),
+        E(10261, T::OPTION, 4, "Alpha"), E(10262, T::OPTION, 4, "Beta"),
+        E(10270, T::INPUT, 3, "Dose"), E(10271, T::INPUT, 3, "Second dose"),
         link,
-        El(10290, t(T::PAGE), 2, "About routes"), El(10291, t(T::LABEL), 3, "Routes explained"),
+        E(10290, T::PAGE, 2, "About routes"), E(10291, T::LABEL, 3, "Routes explained"),
         member(10292, 10230, 3),
-        El(10300, t(T::PAGE), 2, "Required"), required,
-        El(11030, t(T::PAGE), 2, "No way on"), El(11031, t(T::LABEL), 3),
-        El(2081, t(T::CHECKBOX), 2, "Morphine"), El(13087, t(T::CHECKBOX), 2, "Hydrocodone"),
+        E(10300, T::PAGE, 2, "Required"), required,
+        E(11030, T::PAGE, 2, "No way on"), E(11031, T::LABEL, 3),
+        E(2081, T::CHECKBOX, 2, "Morphine"), E(13087, T::CHECKBOX, 2, "Hydrocodone"),
         results,
-        El(10600, t(T::PAGE), 2, longTitle()), El(10601, t(T::LABEL), 3),
-        El(10500, t(T::PAGE), 2, "Long page"),
+        E(10600, T::PAGE, 2, longTitle()), E(10601, T::LABEL, 3),
+        E(10500, T::PAGE, 2, "Long page"),
     };
     for (int i = 0; i < 40; ++i)
-        module0.push_back(El(std::uint16_t(10501 + i), t(T::LABEL), 3, "Row " + std::to_string(i)));
+        module0.push_back(E(std::uint16_t(10501 + i), T::LABEL, 3, "Row " + std::to_string(i)));
     std::vector<ElementSpec> module1 = {
-        El(9601, t(T::MODULE), 1, "Dose conversion"),
-        El(10324, t(T::PAGE), 2, "Current opioid"), El(10334, t(T::CHECKBOX), 3),
-        El(9602, t(T::MODULE), 1, "Side effects"),
-        El(11220, t(T::PAGE), 2, "Side effect"), El(11221, t(T::CHECKBOX), 3, "Nausea"),
+        E(9601, T::MODULE, 1, "Dose conversion"),
+        E(10324, T::PAGE, 2, "Current opioid"), E(10334, T::CHECKBOX, 3),
+        E(9602, T::MODULE, 1, "Side effects"),
+        E(11220, T::PAGE, 2, "Side effect"), E(11221, T::CHECKBOX, 3, "Nausea"),
     };
     return {module0, module1};
 }

@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "platform/portable/host.h"
-#include "shell/state.h"
-#include "tools/dbtool/lib/writer.h"
+#include "tests/common/fixture.h"
 
 struct ShownBox {
     std::string caption;
@@ -21,9 +20,6 @@ struct ShownBox {
 
 class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     // Writes the display database (module 0, 1, ...); a module may lose its string record.
     void writeDatabase(const std::vector<std::vector<ElementSpec>>& modules, int moduleWithoutStrings = -1);
     // Runs the program until the steps are used up, then closes it with its "X" button.
@@ -32,7 +28,7 @@ protected:
     std::deque<std::function<void()>> steps;
     std::vector<ShownBox> boxes;
     bool closing = false;
-    std::string folder, previousFolder;
+    ScratchFolder folder{"shell"};
 };
 
 // Reading and driving the screen from inside a step.
@@ -54,4 +50,3 @@ std::string windowText(HWND window);
 std::vector<std::vector<ElementSpec>> shellDatabase();
 // The text of page 10600: longer than any title the screen holds.
 std::string longTitle();
-ElementSpec El(std::uint16_t id, std::int8_t type, int level, const std::string& text = "");

@@ -10,17 +10,19 @@ import {mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import path from 'node:path';
 
-import {args, check, finish, launchBrowser, startServer, stopServer} from './harness.mjs';
+import {args, check, finish, launchBrowser, pageFetch, sessionFetch, startServer, stopServer} from './harness.mjs';
 
-async function post(url, body, raw) {
-  const r = await fetch(url + 'action', {method: 'POST', headers: {'Content-Type': 'application/json'},
+let api = fetch;   // the test's own session, once the server runs
+
+async function post(url, body, raw, f = api) {
+  const r = await f(url + 'action', {method: 'POST', headers: {'Content-Type': 'application/json'},
                                           body: raw ? body : JSON.stringify(body)});
   return {status: r.status, body: await r.json().catch(() => null)};
 }
 
 // Requests a page would never send: each is refused with a clear status and the server carries on.
 async function badRequests(url) {
-  const screen = await (await fetch(url + 'screen')).json();
+  const screen = await (await api(url + 'screen')).json();
   const check_ = screen.windows.find(w => w.kind === 'check');
   const cases = [
     ['not JSON', 'tap it', true, 400],
@@ -40,10 +42,10 @@ async function badRequests(url) {
     const r = await post(url, body, raw);
     check('refused: ' + name, r.status === status && r.body && typeof r.body.error === 'string', r.status);
   }
-  const after = await (await fetch(url + 'screen')).json();
+  const after = await (await api(url + 'screen')).json();
   check('refused actions leave the screen as it was', after.seq === screen.seq &&
         after.windows.find(w => w.kind === 'check').check === 0);
-  const plain = await fetch(url + 'action', {method: 'POST', headers: {'Content-Type': 'text/plain'},
+  const plain = await api(url + 'action', {method: 'POST', headers: {'Content-Type': 'text/plain'},
                                              body: JSON.stringify({kind: 'tap', window: check_.id})});
   check('refused: an action sent as text/plain', plain.status === 415, plain.status);
   for (const host of ['attacker.example:' + new URL(url).port, 'localhost.attacker.example']) {
@@ -145,7 +147,7 @@ async function drive(page, url) {
   await page.keyboard.press('Control+q');
   await page.waitForSelector('#screen .ended', {timeout: 10000});
   check('Ctrl+Q ends the program', true);
-  const refused = await post(url, {kind: 'close'});
+  const refused = await post(url, {kind: 'close'}, false, pageFetch(page));
   check('actions after the end are refused', refused.status === 409, refused.status);
   await page.locator('#screen .ended button').click();
   await page.waitForSelector('#screen .ended', {state: 'detached', timeout: 10000});
@@ -165,6 +167,7 @@ try {
     second.on('exit', (code) => { clearTimeout(timer); resolve(code); });
   });
   check('a second server cannot take the same port', secondCode === 1, secondCode);
+  api = await sessionFetch(url);
   await badRequests(url);
   browser = await launchBrowser();
   const page = await browser.newPage({viewport: {width: 400, height: 520}});

@@ -7,7 +7,7 @@
 //   node clinician_test.mjs --server BIN --root DIR --chromium BIN --modules DIR --out DIR
 import path from 'node:path';
 
-import {args, check, finish, launchBrowser, startServer, stopServer} from './harness.mjs';
+import {args, check, finish, launchBrowser, pageFetch, startServer, stopServer} from './harness.mjs';
 
 const idle = (page) => page.evaluate(() => window.zura.idle());
 const screen = (page) => page.evaluate(() => window.zura.idle().then(() => window.zura.screen));
@@ -88,16 +88,17 @@ async function ivOpioids(page, url) {
 async function reportHolds(page, url, name) {
   const s = await screen(page);
   const before = JSON.stringify(s.windows.map(w => [w.id, w.text]));
-  const text = await (await fetch(url + 'report.txt')).text();
+  const inPage = pageFetch(page);
+  const text = await (await inPage(url + 'report.txt')).text();
   // The selector as picking its sections leaves it (the dose conversion names its first entry anew).
-  const selector = (await (await fetch(url + 'screen')).json()).windows.find(w => w.kind === 'combo');
+  const selector = (await (await inPage(url + 'screen')).json()).windows.find(w => w.kind === 'combo');
   const headings = [];
   const lines = text.split('\n');
   for (let i = 1; i < lines.length; ++i)
     if (/^-+$/.test(lines[i]) && lines[i].length === lines[i - 1].length) headings.push(lines[i - 1]);
   check(name + ': /report.txt holds every section, in order', JSON.stringify(headings) === JSON.stringify(selector.items),
         JSON.stringify(headings) + ' vs ' + JSON.stringify(selector.items));
-  const html = await (await fetch(url + 'report')).text();
+  const html = await (await inPage(url + 'report')).text();
   const h2 = [...html.matchAll(/<h2>([^<]*)<\/h2>/g)].map(m => m[1]);
   check(name + ': /report holds every section, in order', JSON.stringify(h2) === JSON.stringify(selector.items), JSON.stringify(h2));
   const after = await screen(page);
@@ -164,12 +165,12 @@ async function shortcuts(page) {
 }
 
 async function desktop(browser, url) {
-  const page = await browser.newPage({viewport: {width: 1440, height: 900}});
+  const page = await (await browser.newContext({viewport: {width: 1440, height: 900}})).newPage();
   page.setDefaultTimeout(10000);
   page.on('pageerror', (e) => check('the page runs without errors', false, e.message));
-  const none = await fetch(url + 'report');
-  check('without a results page /report says so', none.status === 404 && /no results page/i.test(await none.text()));
   await page.goto(url);
+  const none = await pageFetch(page)(url + 'report');
+  check('without a results page /report says so', none.status === 404 && /no results page/i.test(await none.text()));
   await page.waitForSelector('#screen img[data-kind=owner]');
   const fit = await page.locator('#fit').boundingBox();
   check('at 1440 x 900 the screen fills most of the height', fit.height >= 0.8 * 900, fit.height);
@@ -195,7 +196,7 @@ async function desktop(browser, url) {
   const conversion = await reportHolds(page, url, 'dose conversion');
   check('a warning reads apart from its heading', conversion.text.includes(
         "WARNING: The patient's drug allergies should be reviewed before proceeding"));
-  const report = await browser.newPage();
+  const report = await page.context().newPage();   // a tab of the same browser: its session
   await report.goto(url + 'report');
   await report.emulateMedia({media: 'print'});
   const frame = await report.evaluate(() => ({device: document.querySelectorAll('#device, #screen').length,

@@ -14,8 +14,8 @@ export function check(name, ok, detail) {
   if (!ok) failures.push(name);
 }
 
-export function startServer(root) {
-  const server = spawn(args.server, ['--port', '0', '--root', root], {stdio: ['ignore', 'pipe', 'inherit']});
+export function startServer(root, extra = [], binary = args.server) {
+  const server = spawn(binary, ['--port', '0', '--root', root, ...extra], {stdio: ['ignore', 'pipe', 'inherit']});
   const url = new Promise((resolve, reject) => {
     let out = '';
     const timer = setTimeout(() => reject(new Error('zura-web did not print its address')), 15000);
@@ -27,6 +27,20 @@ export function startServer(root) {
     server.on('exit', (code) => { clearTimeout(timer); reject(new Error('zura-web exited: ' + code)); });
   });
   return {server, url};
+}
+
+// fetch in a session of its own (the cookie of a first visit), as a browser would.
+export async function sessionFetch(url) {
+  const cookie = (await fetch(url)).headers.get('set-cookie').split(';')[0];
+  return (u, init = {}) => fetch(u, {...init, headers: {...init.headers, Cookie: cookie}});
+}
+
+// fetch in the session of a browser page (its context's cookie).
+export function pageFetch(page) {
+  return async (u, init = {}) => {
+    const r = await page.request.fetch(u, {method: init.method, headers: init.headers, data: init.body});
+    return {status: r.status(), text: () => r.text(), json: () => r.json()};
+  };
 }
 
 export function stopServer(server) {

@@ -30,6 +30,11 @@ if(ZURA_CHROMIUM AND ZURA_NODE AND ZURA_NPM)
                    --server $<TARGET_FILE:zura-web> --root ${ZURA_DATA_ROOT} --chromium ${ZURA_CHROMIUM}
                    --modules ${WEB_TEST_DIR}/node_modules --out ${WEB_TEST_DIR})
   set_tests_properties(web_browser_clinician PROPERTIES FIXTURES_REQUIRED web_browser TIMEOUT 240)
+  add_test(NAME web_ward
+           COMMAND ${ZURA_NODE} ${CMAKE_SOURCE_DIR}/tests/web/ward_test.mjs
+                   --server $<TARGET_FILE:zura-web-demo> --zura $<TARGET_FILE:zura-web> --root ${ZURA_DATA_ROOT}
+                   --chromium ${ZURA_CHROMIUM} --modules ${WEB_TEST_DIR}/node_modules --out ${WEB_TEST_DIR})
+  set_tests_properties(web_ward PROPERTIES FIXTURES_REQUIRED web_browser TIMEOUT 240)
 else()
   message(STATUS "The browser test is not run: it needs chromium, node and npm")
 endif()

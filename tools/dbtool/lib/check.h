@@ -21,6 +21,10 @@ void checkContentSource(const ContentSource& source, SourceErrors* problems);
 // route. Rows of the tables that name no element of the sources (tables shared with other
 // questionnaires) are passed over.
 void checkDisplayAgainstTables(const DisplaySource& source, SourceErrors* problems);
+// One condition checked as a table row named by is: a text that does not read, or an id it tests
+// that no element of a fitting type has. The tables' own rows go through the same check.
+void checkConditionAgainst(const DisplaySource& source, const std::string& by, const char* condition,
+                           SourceErrors* problems);
 // The dose-range bands of the tables that generated gives are exactly its bands, string for
 // string; checkBandsAgainstGenerator takes them from tools/doseranges.
 void checkBandsAgainst(const ContentSource& source, const ContentSource& generated, SourceErrors* problems);

@@ -468,6 +468,16 @@ void checkDisplayAgainstTables(const DisplaySource& source, SourceErrors* proble
     checkDrugListRoutes(all, problems);
 }
 
+void checkConditionAgainst(const DisplaySource& source, const std::string& by, const char* condition,
+                           SourceErrors* problems)
+{
+    std::vector<Placed> all = elementSequence(source);
+    Index index(all);
+    Row row(by);
+    addCondition(&row, Condition(condition));
+    checkTestedIds({row}, index, problems);
+}
+
 void checkRecordedReferences(const ContentSource& content, SourceErrors* missingReferences)
 {
     std::map<std::uint16_t, std::string> recorded;   // id -> the first rule recording it

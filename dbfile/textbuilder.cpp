@@ -1,13 +1,15 @@
-// Bounded text building for the conversion's fixed buffers (therapy texts, working texts).
-#include "dosecalc/textbuilder.h"
+// Bounded text building in fixed buffers (titles, therapy and working texts, page lines).
+#include "dbfile/textbuilder.h"
 
 TextBuilder beginText(char* buffer, int capacity)
 {
     TextBuilder builder = {buffer, capacity, 0, false};
-    if (capacity > 0)
+    if (buffer && capacity > 0)
         buffer[0] = '\0';
     return builder;
 }
+
+TextBuilder beginMeasure() { return TextBuilder{nullptr, 0, 0, false}; }
 
 int roomLeft(const TextBuilder* builder)
 {
@@ -17,7 +19,14 @@ int roomLeft(const TextBuilder* builder)
 
 void textAppendPart(TextBuilder* builder, const char* text, int count)
 {
-    if (!text || builder->capacity <= 0)
+    if (!text)
+        return;
+    if (!builder->out) {
+        for (int i = 0; i < count && text[i]; ++i)
+            ++builder->length;
+        return;
+    }
+    if (builder->capacity <= 0)
         return;
     int i = 0;
     for (; i < count && text[i]; ++i) {
@@ -31,3 +40,10 @@ void textAppendPart(TextBuilder* builder, const char* text, int count)
 }
 
 void textAppend(TextBuilder* builder, const char* text) { textAppendPart(builder, text, 0x7FFFFFFF); }
+
+bool textCopy(char* buffer, int capacity, const char* text)
+{
+    TextBuilder copy = beginText(buffer, capacity);
+    textAppend(&copy, text);
+    return !copy.cut;
+}

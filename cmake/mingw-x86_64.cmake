@@ -1,0 +1,3 @@
+# 64-bit Windows: the build the tests run under Wine.
+set(ZURA_MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
