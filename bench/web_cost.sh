@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Instructions per action of zura-web, counted by callgrind over bench/web_roundtrip.mjs: the
 # program's own work (DispatchMessageW called from its message loop, inclusive) against the whole
-# process's. Start-up, the first two actions and shutdown are taken out by a second run with no
-# ticks: per action = (run of N ticks - run of none) / N. The platform switches counting on and
-# off around each action it carries out (dumping the counts each time), so each run is made
-# twice, counting from the start and not, and the two halves are added. A benchmark, not a test.
+# server's (all its processes: the one serving HTTP and the session's worker). Start-up, the
+# first two actions and shutdown are taken out by a second run with no ticks: per action =
+# (run of N ticks - run of none) / N. The platform switches counting on and off around each
+# action it carries out (dumping the counts each time), so each run is made twice, counting from
+# the start and not, and the two halves are added. A benchmark, not a test.
 #   bash bench/web_cost.sh [BUILD] [N]      (BUILD defaults to build/, N to 200)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,8 +16,8 @@ trap 'rm -rf "$work"' EXIT
 
 for n in 0 "$count"; do
   for start in yes no; do
-    printf '#!/bin/sh\nexec valgrind --tool=callgrind --collect-atstart=%s --callgrind-out-file="%s" --separate-threads=no "%s" "$@"\n' \
-      "$start" "$work/cg-$n-$start.out" "$build/zura-web" > "$work/server"
+    printf '#!/bin/sh\nexec valgrind --tool=callgrind --trace-children=yes --collect-atstart=%s --callgrind-out-file="%s" --separate-threads=no "%s" "$@"\n' \
+      "$start" "$work/cg-$n-$start.%p.out" "$build/zura-web" > "$work/server"
     chmod +x "$work/server"
     node bench/web_roundtrip.mjs "$work/server" "$build/root" "$n" 2> "$work/log" |
       sed "s/^/  under callgrind (counting from the start: $start), $n ticks: /" || { cat "$work/log" >&2; exit 1; }
