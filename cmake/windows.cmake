@@ -43,10 +43,11 @@ if(ZURA_WINE_TESTS)
   set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 endif()
 # A test that runs under Wine: zura_wine_test(NAME COMMAND...); a target as the command runs
-# through the emulator.
+# through the emulator. They take turns: all share one display, and a window another test
+# activates there takes the focus from a program being driven.
 function(zura_wine_test name)
   add_test(NAME ${name} COMMAND ${ARGN})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_desktop)
 endfunction()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/installer/installer.cmake)

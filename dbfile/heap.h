@@ -8,7 +8,19 @@ void* allocZeroed(std::size_t bytes);       // zero-filled; nullptr when memory 
 void freeBlock(void* block);                // accepts nullptr
 char* copyText(const char* text);           // heap copy of a NUL-terminated text; nullptr for nullptr or no memory
 
+// For what the program must not silently drop (answers, report and page lines, the texts shown
+// on screen): the heap first, then a fixed reserve set aside in the program's image, so that a
+// passing shortage of memory does not take a warning off the screen. Blocks of the reserve are
+// at most reserveBlockSize bytes; nullptr only when both are exhausted. freeBlock releases them.
+constexpr std::size_t reserveBlockSize = 1024;
+constexpr int reserveBlockCount = 48;
+void* allocReserved(std::size_t bytes);
+void* allocZeroedReserved(std::size_t bytes);
+char* copyTextReserved(const char* text);
+int reserveBlocksInUse();
+
 // Test hook: the failAt-th allocation from now (1 = the next one) and every later one fail
-// while failAt > 0 and failing stays on; 0 turns failure off.
-void setAllocationFailure(long failAt, bool failEveryLater = false);
+// while failAt > 0 and failing stays on; 0 turns failure off. With reserveToo the reserve
+// serves nothing either while failure is on: no memory at all.
+void setAllocationFailure(long failAt, bool failEveryLater = false, bool reserveToo = false);
 long allocationCount();                     // allocations attempted since the hook was last set

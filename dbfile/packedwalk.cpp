@@ -3,8 +3,6 @@
 
 #include <cstring>
 
-#include "dosecalc/numtext.h"
-
 PackedWalk beginPackedWalk(const DbRecord* record)
 {
     PackedWalk walk = {record, 0, 0, 0};
@@ -21,18 +19,25 @@ const std::uint8_t* nextPackedWalkEntry(PackedWalk* walk, int headerSize, int st
         return nullptr;
     const std::uint8_t* entries = walk->record->bytes + recordHeaderSize;
     std::int32_t size = std::int32_t(walk->record->size) - recordHeaderSize;
-    if (!packedEntryFits(entries, size, walk->offset, headerSize, stringCount)) {
+    // One pass finds where each string ends, which both checks that the entry fits and gives the
+    // next string's start; on a damaged entry the walk ends (what strings received is not used).
+    std::int64_t at = std::int64_t(walk->offset) + headerSize;
+    if (size < 0 || walk->offset < 0 || headerSize < 0 || stringCount < 0 || at > size) {
         walk->index = walk->count;
         return nullptr;
     }
-    const std::uint8_t* at = entries + walk->offset;
-    // Each string starts after the one before: one pass, not a search from the first for each.
-    const char* s = packedEntryString(entries, walk->offset, headerSize, 0);
     for (int i = 0; i < stringCount; ++i) {
-        strings[i] = s;
-        s += std::strlen(s) + 1;
+        const void* nul = std::memchr(entries + at, 0, std::size_t(size - at));
+        if (!nul) {
+            walk->index = walk->count;
+            return nullptr;
+        }
+        strings[i] = reinterpret_cast<const char*>(entries + at);
+        at = static_cast<const std::uint8_t*>(nul) - entries + 1;
     }
-    nextPackedEntry(&walk->offset, headerSize, strings[0], stringCount);
+    const std::uint8_t* header = entries + walk->offset;
+    // Offsets are counted from the first entry, so the padding rounds the offset itself up to 4.
+    walk->offset = std::int32_t((std::uint32_t(at) + 3u) & ~3u);
     ++walk->index;
-    return at;
+    return header;
 }

@@ -65,7 +65,7 @@ DisplayLine* addDisplayLine(DisplayList* list, std::uint8_t kind, const char* te
                             std::int16_t group, std::int16_t x, std::int16_t contX,
                             std::int16_t width)
 {
-    DisplayLine* line = static_cast<DisplayLine*>(allocZeroed(sizeof(DisplayLine)));
+    DisplayLine* line = static_cast<DisplayLine*>(allocZeroedReserved(sizeof(DisplayLine)));
     if (!line)
         return nullptr;
     std::uint8_t flags = lineVisible;
@@ -77,7 +77,7 @@ DisplayLine* addDisplayLine(DisplayList* list, std::uint8_t kind, const char* te
         flags |= lineState;
     line->text = text;
     if ((copy & 1) && text) {
-        line->text = copyText(text);
+        line->text = copyTextReserved(text);
         if (!line->text) {
             freeBlock(line);
             return nullptr;
@@ -101,7 +101,7 @@ DisplayLine* addDisplayLine(DisplayList* list, std::uint8_t kind, const char* te
 DisplayOption* addDisplayOption(DisplayLine* line, const char* text, std::uint32_t tag,
                                 std::uint32_t tag2, std::uint16_t elementId, int copy)
 {
-    DisplayOption* option = static_cast<DisplayOption*>(allocZeroed(sizeof(DisplayOption)));
+    DisplayOption* option = static_cast<DisplayOption*>(allocZeroedReserved(sizeof(DisplayOption)));
     if (!option)
         return nullptr;
     option->tag = tag;
@@ -109,7 +109,7 @@ DisplayOption* addDisplayOption(DisplayLine* line, const char* text, std::uint32
     option->elementId = elementId;
     option->text = text;
     if ((copy & 1) && text) {
-        option->text = copyText(text);
+        option->text = copyTextReserved(text);
         option->ownsText = option->text ? 1 : 0;
     }
     DisplayOption** end = &line->options;
@@ -212,7 +212,7 @@ void setDisplayLineText(DisplayLine* line, const char* text, int copy)
     const char* stored = text;
     bool owns = (copy & 1) && text;
     if (owns) {
-        stored = copyText(text);
+        stored = copyTextReserved(text);
         if (!stored)
             return;   // no memory: keep the old text rather than a pointer the caller may reuse
     }

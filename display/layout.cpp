@@ -92,7 +92,7 @@ void layoutDisplayLine(DisplayList* list, DisplayLine* line, int& row, int& curs
     while (*tail)
         tail = &(*tail)->next;
     for (;;) {
-        DisplayPiece* piece = static_cast<DisplayPiece*>(allocZeroed(sizeof(DisplayPiece)));
+        DisplayPiece* piece = static_cast<DisplayPiece*>(allocZeroedReserved(sizeof(DisplayPiece)));
         if (!piece) {
             if (!first)
                 row -= 1;   // no piece on the row just begun

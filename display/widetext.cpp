@@ -13,7 +13,7 @@ const WCHAR* widenRange(WideText* holder, const char* start, const char* end)
     holder->text = holder->small;
     holder->length = 0;
     if (length + 1 > sizeof holder->small / sizeof holder->small[0]) {
-        holder->text = static_cast<WCHAR*>(allocBlock((length + 1) * sizeof(WCHAR)));
+        holder->text = static_cast<WCHAR*>(allocReserved((length + 1) * sizeof(WCHAR)));
         if (!holder->text)
             return nullptr;
     }

@@ -15,7 +15,7 @@ bool keysMatch(const Answer* a, std::uint32_t k1, std::uint32_t k2, std::uint32_
 
 Answer* newNode(std::uint32_t k1, std::uint32_t k2, std::uint32_t k3, std::uint32_t k4)
 {
-    Answer* a = static_cast<Answer*>(allocZeroed(sizeof(Answer)));
+    Answer* a = static_cast<Answer*>(allocZeroedReserved(sizeof(Answer)));
     if (a) {
         a->elementId = k1;
         a->key2 = k2;

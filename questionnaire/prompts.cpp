@@ -16,6 +16,8 @@ MessageBoxHook messageHook = nullptr;
 PromptDialogHook promptHook = nullptr;
 
 WCHAR promptBuffer[promptTextCapacity];
+constexpr int messageTextCapacity = 512;
+WCHAR messageBuffer[messageTextCapacity];
 
 constexpr int captionCapacity = 16;
 
@@ -74,15 +76,20 @@ void setPromptDialogHook(PromptDialogHook hook)
 
 int messageBox(HWND owner, const char* text, const char* caption, UINT type)
 {
+    // A message warns or asks: it is shown even when memory runs out. Texts that fit use the
+    // fixed buffer; a longer one is widened on the heap, or cut to the buffer when that fails.
+    // The box copies its text, so a box opened from within another may reuse the buffer.
     std::size_t length = text ? std::strlen(text) : 0;
-    WCHAR* wideText = static_cast<WCHAR*>(allocBlock((length + 1) * sizeof(WCHAR)));
-    if (!wideText)
-        return 0;
-    widenText(wideText, text);
+    WCHAR* wideText = length < std::size_t(messageTextCapacity) ? nullptr
+                                                   : static_cast<WCHAR*>(allocBlock((length + 1) * sizeof(WCHAR)));
+    if (wideText)
+        widenText(wideText, text);
+    else
+        widenTextBounded(messageBuffer, messageTextCapacity, text);
     WCHAR wideCaption[captionCapacity];
     widenTextBounded(wideCaption, captionCapacity, caption);
-    int result = messageHook ? messageHook(wideText, wideCaption, type)
-                             : MessageBoxW(owner, wideText, wideCaption, type);
+    const WCHAR* shown = wideText ? wideText : messageBuffer;
+    int result = messageHook ? messageHook(shown, wideCaption, type) : MessageBoxW(owner, shown, wideCaption, type);
     freeBlock(wideText);
     return result;
 }

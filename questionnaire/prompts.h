@@ -9,12 +9,12 @@
 
 constexpr int promptTextCapacity = 1000;   // units of the prompt buffer, terminator included
 
-// Widens text and caption and shows the platform message box; its result, or 0 when the text
-// cannot be widened (no memory): then nothing is shown.
+// Widens text and caption and shows the platform message box; its result. A shortage of memory
+// does not keep the box from showing: at worst a very long text is cut.
 int messageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 // As a question ("Confirm", OK and Cancel): true when the user chose OK. Otherwise an error
-// ("Error", OK): false. False, with nothing shown, when memory runs out.
+// ("Error", OK): false.
 bool showMessage(const char* text, bool asQuestion);
 
 // Shows the element's text in the prompt dialog unless it was suppressed; returns the button

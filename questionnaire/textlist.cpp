@@ -8,15 +8,15 @@
 
 TextEntry* appendText(TextList* holder, const char* text, const char* marker)
 {
-    TextEntry* entry = static_cast<TextEntry*>(allocZeroed(sizeof(TextEntry)));
+    TextEntry* entry = static_cast<TextEntry*>(allocZeroedReserved(sizeof(TextEntry)));
     if (!entry)
         return nullptr;
     TextEntry** end = holder;
     while (*end)
         end = &(*end)->next;
     *end = entry;
-    entry->text = copyText(text);
-    entry->marker = copyText(marker);
+    entry->text = copyTextReserved(text);
+    entry->marker = copyTextReserved(marker);
     return entry;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh machine, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and runs every test (unit suites, end-to-end scripts, database checks, the browser test), then
-# builds the Windows programs and runs their tests under Wine.
+# each fuzz target for a short time on its seeds (scripts/fuzz.sh), then builds the Windows
+# programs and runs their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export ZURA_WITH_BROWSER=${ZURA_WITH_BROWSER:-1}
@@ -12,6 +13,7 @@ cmake --build "$build" -j "$(nproc)"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+bash scripts/fuzz.sh "${ZURA_FUZZ_SECONDS:-15}"
 # The Windows programs, built with mingw-w64 (reusing the dbtool just built), and their tests
 # under Wine, all on one virtual display large enough for a desktop.
 ZURA_DBTOOL="$build/dbtool" bash scripts/build-windows.sh

@@ -78,6 +78,15 @@ void createChildControls(int width, int height)
     }
 }
 
+// The records read at start-up hold everything the modules show, their warnings and prompts
+// among them: a read that found nothing (it may have met a passing shortage of memory) is made
+// once more, so that a dropped allocation does not silently take a whole module's texts.
+DbRecord* readKeptRecord(std::uint8_t type, std::uint16_t module, const char* path)
+{
+    DbRecord* record = readRecord(type, module, 0, 0, 0, path);
+    return record ? record : readRecord(type, module, 0, 0, 0, path);
+}
+
 } // namespace
 
 bool loadDatabases()
@@ -90,8 +99,8 @@ bool loadDatabases()
     createDisplayFonts(appState);
 
     releaseSectionLists(appState);
-    appState->doseRangeRecord = readRecord(1, 0, 0, 0, 0, contentDatabasePath);
-    appState->conversionRecord = readRecord(2, 0, 0, 0, 0, contentDatabasePath);
+    appState->doseRangeRecord = readKeptRecord(1, 0, contentDatabasePath);
+    appState->conversionRecord = readKeptRecord(2, 0, contentDatabasePath);
     releaseConversionLists(appState);
     citedReferences = nullptr;
 
@@ -107,8 +116,8 @@ bool loadDatabases()
         q->stringRecords[m] = nullptr;
     }
     for (int m = 0; m < 10; ++m) {
-        q->hierarchyRecords[m] = readRecord(1, std::uint16_t(m), 0, 0, 0, displayDatabasePath);
-        q->stringRecords[m] = readRecord(2, std::uint16_t(m), 0, 0, 0, displayDatabasePath);
+        q->hierarchyRecords[m] = readKeptRecord(1, std::uint16_t(m), displayDatabasePath);
+        q->stringRecords[m] = readKeptRecord(2, std::uint16_t(m), displayDatabasePath);
     }
     if (!q->hierarchyRecords[0] || !q->stringRecords[0]) {
         showStartupError("Could not find the Hierarchy records", "Error");
@@ -200,6 +209,11 @@ int startUp(HINSTANCE instance, HINSTANCE, LPWSTR, int showMode)
             DispatchMessageW(&message);
         }
     }
+    // The loop can end while the window lives (the session ends, or the quit came from a box's
+    // loop): destroying it runs the one teardown path, so every ending releases the same.
+    if (appState && appState->mainWindow)
+        DestroyWindow(appState->mainWindow);
+    tearDown();   // nothing left to release when WM_DESTROY ran
     return int(message.wParam);
 }
 

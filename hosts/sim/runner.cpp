@@ -2,13 +2,15 @@
 // waits for the user, the runner carries out script lines until one gives a user action (or a
 // command waits for the program's answer to the previous step); printing commands run there too,
 // so they see the screen as the program left it. At the end of the script the program is
-// closed as by its "X" button; a command that cannot be carried out ends the run with status 1.
+// closed as by its "X" button; a command that cannot be carried out, a modal box left open at
+// the end, or SIGINT/SIGTERM ends the run with status 1 (the program's teardown runs in each).
 #include "hosts/sim/screen.h"
 #include "hosts/sim/script.h"
 #include "hosts/sim/sim.h"
 #include "shell/shell.h"
 
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -42,6 +44,15 @@ const std::map<std::string, FixedControl> fixedControls = {
 const std::set<std::string> knownCommands = {
     "tap", "type", "keys", "choose", "section", "scroll", "key", "answer", "screen", "expect", "expect-not",
     "lines", "answers", "set", "show", "dismiss", "shot"};
+
+// A SIGINT or SIGTERM during a run: the program is ended at its next wait for the user, so that
+// its teardown runs, and the run fails.
+volatile std::sig_atomic_t stopSignal = 0;
+
+void noteStopSignal(int signal)
+{
+    stopSignal = signal;
+}
 
 // One step of a command: false with a message when it cannot be carried out.
 typedef std::function<bool(std::string* error)> Step;
@@ -82,14 +93,24 @@ const PortableWindowInfo* infoOf(const std::vector<PortableWindowInfo>& snap, HW
     return nullptr;
 }
 
+// A box by its caption, or by the start of its first text when it has none (the prompt dialog).
+std::string boxName(HWND box)
+{
+    WCHAR caption[100] = {};
+    int length = std::max(0, GetWindowTextW(box, caption, 100));
+    std::u16string name(caption, caption + length);
+    for (const PortableWindowInfo& w : portableSnapshot())
+        if (name.empty() && w.parent == box && w.className != u"BUTTON" && !w.text.empty())
+            name = w.text.size() > 60 ? w.text.substr(0, 60) + u"..." : w.text;
+    return quoteText(name);
+}
+
 bool noModalBox(std::string* error)
 {
     HWND box = portableModalTop();
     if (!box)
         return true;
-    WCHAR caption[100] = {};
-    int length = std::max(0, GetWindowTextW(box, caption, 100));
-    *error = "a modal box is open: " + quoteText(std::u16string(caption, caption + length));
+    *error = "a modal box is open: " + boxName(box);
     return false;
 }
 
@@ -446,12 +467,24 @@ bool execute(Run& run, const ScriptLine& line, std::string* error)
     return false;
 }
 
+void fail(Run& run, int line, const std::string& why)
+{
+    run.failed = true;
+    run.failedLine = line;
+    run.failure = why;
+}
+
 // Closes the program as its "X" button would, or by a close from the system when it has none.
+// A modal box still open is a failure naming it (its question went unanswered), unless the
+// script's last word was dismiss; the program's loops then end without a close.
 void closeProgram(Run& run)
 {
     std::vector<PortableWindowInfo> snap = portableSnapshot();
-    if (portableModalTop())
+    if (HWND box = portableModalTop()) {
+        if (run.lines.empty() || run.lines.back().words[0].text != "dismiss")
+            fail(run, run.currentLine, "the script ended with a modal box open: " + boxName(box));
         return;
+    }
     if (HWND x = fixedControl(fixedControls.at("close"), snap)) {
         push(run, makeAction(PortableActionKind::Tap, x));
         return;
@@ -461,19 +494,16 @@ void closeProgram(Run& run)
         push(run, makeAction(PortableActionKind::Close, groups.front().top->window));
 }
 
-void fail(Run& run, int line, const std::string& why)
-{
-    run.failed = true;
-    run.failedLine = line;
-    run.failure = why;
-}
-
 // The input source: carry out lines until one gives an action; false ends the program's loops.
 bool nextUserActions(void* context)
 {
     Run& run = *static_cast<Run*>(context);
     if (run.failed || run.closed)
         return false;
+    if (int signal = stopSignal) {
+        fail(run, run.currentLine, "stopped by signal " + std::to_string(signal));
+        return false;
+    }
     while (!portableActionsWaiting()) {
         std::string error;
         if (!run.pending.empty()) {
@@ -537,10 +567,15 @@ int runSimScript(const std::string& script, const std::string& name, SimProgramE
     }
     portableResetWindows();
     portableSetInputSource(nextUserActions, &run);
+    stopSignal = 0;
+    void (*previousInt)(int) = std::signal(SIGINT, noteStopSignal);
+    void (*previousTerm)(int) = std::signal(SIGTERM, noteStopSignal);
     static WCHAR commandLine[1] = {0};
     portableMeasureStart("startUp");
     entry(portableProgramInstance(), nullptr, commandLine, SW_SHOW);
     portableMeasureStop();
+    std::signal(SIGINT, previousInt);
+    std::signal(SIGTERM, previousTerm);
     portableSetInputSource(nullptr, nullptr);
     portableResetWindows();
     out.flush();

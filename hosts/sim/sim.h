@@ -26,7 +26,7 @@ const SimShellHooks& simShellHooks();
 
 // Exit statuses.
 constexpr int simOk = 0;          // the script ran to its end
-constexpr int simFailed = 1;      // a command could not be carried out
+constexpr int simFailed = 1;      // a command failed, a box was left open, or a signal stopped it
 constexpr int simBadUsage = 2;    // bad arguments or a script that does not parse
 
 // Runs the program with the script (its lines already read); name is used in messages.

@@ -9,6 +9,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <cmath>
@@ -252,11 +253,13 @@ int gdiCharAdvance(HFONT font, WCHAR c)
     FT_Face face = openFace(font->file);
     int advance = font->metrics.tmAveCharWidth;
     if (face && FT_Set_Pixel_Sizes(face, 0, font->pixelHeight) == 0) {
-        // FreeType scales the advance into 1/64 pixels; rounding that to whole pixels gives
-        // the per-character advance (651 units at 11 px is 3.5 px there, so 4).
+        // The advance scaled into 1/64 pixels as an unhinted glyph load scales it (FT_MulFix by
+        // the size's x scale), rounded to whole pixels (651 units at 11 px is 3.5 px, so 4).
+        // Read from the metrics table without loading the glyph's outline.
         FT_UInt glyph = FT_Get_Char_Index(face, c);
-        if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0)
-            advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+        FT_Fixed units = 0;
+        if (FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &units) == 0)
+            advance = static_cast<int>((FT_MulFix(units, face->size->metrics.x_scale) + 32) >> 6);
     }
     if (cached)
         font->advances[c] = static_cast<short>(advance);

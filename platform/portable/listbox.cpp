@@ -3,12 +3,28 @@
 // when the finger lifts (also when the line was already selected, as Windows does).
 // As Windows documents, LB_SETCURSEL fails (LB_ERR) on a multiple-selection list, and
 // LB_GETCURSEL there gives the caret line (the line last tapped).
-// Differs from Windows in: every line is 18 pixels high; no owner-drawn or multi-column lists.
+// A line is as high as the list's font (its tmHeight), as Windows makes it, until LB_SETITEMHEIGHT.
+// Differs from Windows in: no owner-drawn or multi-column lists.
 #include "platform/portable/wnd.h"
 
 #include <algorithm>
 
 namespace {
+
+// Windows gives a list's lines the height of its font whenever the font is set.
+int fontLineHeight(HWND list, HFONT font)
+{
+    HDC dc = GetDC(list);
+    if (!dc)
+        return listItemHeight;
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    TEXTMETRICW metrics = {};
+    BOOL measured = GetTextMetricsW(dc, &metrics);
+    if (old)
+        SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    return measured && metrics.tmHeight > 0 ? int(metrics.tmHeight) : listItemHeight;
+}
 
 bool multiSelect(const PortableWindow& w)
 {
@@ -169,7 +185,7 @@ LRESULT CALLBACK listBoxProc(HWND list, UINT message, WPARAM wParam, LPARAM lPar
     int index = int(wParam);
     switch (message) {
     case WM_NCCREATE:
-        w->itemHeight = listItemHeight;
+        w->itemHeight = fontLineHeight(list, nullptr);
         return DefWindowProcW(list, message, wParam, lParam);
     case LB_ADDSTRING: invalidateWindow(list); return listAdd(*w, text, -1, (w->style & LBS_SORT) != 0);
     case LB_INSERTSTRING: invalidateWindow(list); return listAdd(*w, text, index, false);
@@ -238,6 +254,7 @@ LRESULT CALLBACK listBoxProc(HWND list, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_SETFONT:
         w->font = (HFONT)wParam;
+        w->itemHeight = fontLineHeight(list, w->font);
         if (LOWORD(lParam))
             invalidateWindow(list);
         return 0;

@@ -334,7 +334,7 @@ TEST_F(DisplayTest, SetDisplayLineTextWithoutMemoryKeepsTheOldText)
 {
     DisplayLine* line = addDisplayLine(list, EditBox, "old", 0, 0, row, 3, 0, 0, 0, 1, 0, 0, 0,
                                        -1);
-    setAllocationFailure(1);
+    setAllocationFailure(1, false, true);
     char typed[] = "typed";
     setDisplayLineText(line, typed, 1);
     setAllocationFailure(0);
@@ -344,15 +344,15 @@ TEST_F(DisplayTest, SetDisplayLineTextWithoutMemoryKeepsTheOldText)
 
 TEST_F(DisplayTest, AppendWithoutMemoryAddsNothing)
 {
-    setAllocationFailure(1);
+    setAllocationFailure(1, false, true);
     EXPECT_EQ(add(TextLine, "a", 0), nullptr);
-    setAllocationFailure(2);   // the line, then its copy
+    setAllocationFailure(2, false, true);   // the line, then its copy
     EXPECT_EQ(addDisplayLine(list, TextLine, "a", 0, 0, row, 0, 0, 0, 0, 1, 0, 0, -1, -1),
               nullptr);
     setAllocationFailure(0);
     EXPECT_EQ(list->head, nullptr);
     DisplayLine* drop = add(DropList, nullptr, 0);
-    setAllocationFailure(2);
+    setAllocationFailure(2, false, true);
     DisplayOption* option = addDisplayOption(drop, "text", 1, 2, 3, 1);
     setAllocationFailure(0);
     ASSERT_NE(option, nullptr);

@@ -9,5 +9,7 @@ if(TARGET zura-sim)
       COMMAND ${CMAKE_COMMAND} -DSIM=$<TARGET_FILE:zura-sim> -DDBTOOL=$<TARGET_FILE:dbtool>
               -DSCRIPT=${script} -DROOT=${ZURA_DATA_ROOT} -DWORK=${CMAKE_BINARY_DIR}/e2e
               -P ${CMAKE_SOURCE_DIR}/tests/e2e/run_script.cmake)
+    # Every ending of a run releases the program: LeakSanitizer is on for the scripts.
+    set_tests_properties(e2e.${name} PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1")
   endforeach()
 endif()

@@ -6,6 +6,7 @@
 #include "test_program.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -165,6 +166,8 @@ TEST_F(SimTest, ExpectationsAndTargetsThatFailNameTheLine)
         {"lines\n", simFailed, "test.sim:1: lines needs the device program's shell"},
         {"answer OK\n", simFailed, "test.sim:1: no message box or dialog is open"},
         {"scroll sideways\n", simFailed, "test.sim:1: scroll up|down|pageup|pagedown|to N"},
+        {"shot\n", simFailed, "test.sim:1: usage: shot FILE.bmp"},
+        {"shot /no/such/folder/screen.bmp\n", simFailed, "test.sim:1: cannot write the screenshot /no/such/folder/screen.bmp"},
         {"jump\n", simBadUsage, "test.sim:1: unknown command jump"},
         {"# fine\ntap \"unterminated\n", simBadUsage, "test.sim: line 2: unterminated quote"},
         {"expect \"bad \\q escape\"\n", simBadUsage, "test.sim: line 1: bad escape \\q"},
@@ -174,6 +177,20 @@ TEST_F(SimTest, ExpectationsAndTargetsThatFailNameTheLine)
         EXPECT_EQ(r.status, c.status) << c.script;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.script << " gave: " << r.err;
     }
+}
+
+TEST_F(SimTest, ShotWritesTheScreenAsABitmapFile)
+{
+    std::string path = std::string(ZURA_BINARY_DIR) + "/sim-shot.bmp";
+    std::remove(path.c_str());
+    SimResult r = runScript("tap \"Sleep apnea\"\nshot " + path + "\n");
+    ASSERT_EQ(r.status, simOk) << r.err;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    char magic[2] = {};
+    EXPECT_EQ(std::fread(magic, 1, 2, file), 2u);
+    std::fclose(file);
+    EXPECT_EQ(std::string(magic, 2), "BM");
 }
 
 TEST_F(SimTest, WithoutAProgramEntryTheRunFails)

@@ -168,7 +168,7 @@ TEST(AnswersWithoutMemory, NothingIsAddedAndTheListStaysWhole)
     List list;
     addId(&list.head, 1);
     for (long n = 1;; ++n) {
-        setAllocationFailure(n);
+        setAllocationFailure(n, false, true);
         Answer* a = findOrAddNode(&list.head, 2, 0, 0, 0);
         bool failed = allocationCount() >= n;
         setAllocationFailure(0);
@@ -181,9 +181,9 @@ TEST(AnswersWithoutMemory, NothingIsAddedAndTheListStaysWhole)
         EXPECT_EQ(idsOf(list.head), (std::vector<std::uint32_t>{1, 2}));
         break;
     }
-    setAllocationFailure(1);
+    setAllocationFailure(1, false, true);
     EXPECT_EQ(setAnswer(&list.head, 3, 1.0f), nullptr);
-    setAllocationFailure(1);
+    setAllocationFailure(1, false, true);
     EXPECT_FALSE(pushPage(&list.head, 9521));
     setAllocationFailure(0);
     EXPECT_EQ(idsOf(list.head), (std::vector<std::uint32_t>{1, 2}));

@@ -290,13 +290,12 @@ TEST_F(Checks, AControlChangeIsAcceptedOnlyByACheckThatSaysSo)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Checks, AMessageThatCannotBeWidenedIsNotShown)
+TEST_F(Checks, AMessageIsShownEvenWithoutMemory)
 {
-    setAllocationFailure(1);
-    EXPECT_FALSE(showMessage("Please select a drug", true));
-    setAllocationFailure(0);
-    EXPECT_TRUE(messages.empty());
+    setAllocationFailure(1, true, true);
     EXPECT_TRUE(showMessage("Please select a drug", true));
+    setAllocationFailure(0);
+    EXPECT_EQ(messages.size(), 1u);
     EXPECT_FALSE(showMessage("Please select a drug", false));
     EXPECT_EQ(messages.size(), 2u);
 }

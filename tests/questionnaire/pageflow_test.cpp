@@ -329,7 +329,7 @@ TEST_F(PageFlow, RestartLeavesOnlyTheRootAnswered)
 TEST_F(PageFlow, AHistoryNodeThatCannotBeAllocatedIsMissing)
 {
     q->currentPage = 10223;
-    setAllocationFailure(1);
+    setAllocationFailure(1, false, true);
     openPageLink(13902);
     setAllocationFailure(0);
     EXPECT_EQ(q->currentPage, 13902);

@@ -2,6 +2,7 @@
 // shows the element's text, and the button the user taps is the result.
 #include <gtest/gtest.h>
 
+#include "dbfile/heap.h"
 #include "fixture.h"
 #include "platform/portable/host.h"
 #include "questionnaire/prompts.h"
@@ -86,6 +87,29 @@ TEST_F(PromptDialog, MessageBoxesAskAndReport)
     EXPECT_FALSE(showMessage("Please select a drug", false));
     EXPECT_EQ(error.shown, "Please select a drug");
     EXPECT_EQ(error.caption, "Error");
+}
+
+TEST_F(PromptDialog, MessageBoxesShowWhenNoMemoryIsLeft)
+{
+    const int staticText = 0xFFFF;
+    const std::string longText(700, 'W');   // past the fixed buffer: cut, never dropped
+    struct Case {
+        std::string text;
+        bool asQuestion;
+        std::string shown;
+    } cases[] = {{"Please select a drug", false, "Please select a drug"},
+                 {"Are you sure?", true, "Are you sure?"},
+                 {longText, false, longText.substr(0, 511)}};
+    for (const Case& c : cases) {
+        Tapper ok{IDOK, staticText};
+        portableSetInputSource(tapWhenTheDialogShows, &ok);
+        setAllocationFailure(1, true);
+        bool answer = showMessage(c.text.c_str(), c.asQuestion);
+        setAllocationFailure(0);
+        EXPECT_EQ(answer, c.asQuestion) << c.text;
+        EXPECT_EQ(ok.shown, c.shown);
+        EXPECT_EQ(ok.caption, c.asQuestion ? "Confirm" : "Error");
+    }
 }
 
 } // namespace

@@ -58,7 +58,7 @@ TEST(AppendTextWithoutMemory, EntryDroppedOrStringsLeftAbsent)
     for (long n = 1;; ++n) {
         Texts list;
         appendText(&list.head, "kept", "");
-        setAllocationFailure(n);
+        setAllocationFailure(n, false, true);
         TextEntry* e = appendText(&list.head, "new", "HOLD");
         bool failed = allocationCount() >= n;
         setAllocationFailure(0);

@@ -27,6 +27,7 @@ struct Driver {
     bool ended = false;
     BYTE keysHeld[256] = {};
     bool releaseKeys = false;
+    int waited = 0;
 };
 
 Driver& driver()
@@ -289,10 +290,13 @@ void scroll(HWND bar, int code, int position)
 // An action aimed at a window that is gone, or disabled (as a modal box's owner is), is dropped.
 bool takesInput(HWND window)
 {
-    for (HWND w = window; w; w = GetParent(w))
+    if (!window || !IsWindow(window))
+        return false;
+    // Up to the top-level window only: GetParent of a pop-up is its owner.
+    for (HWND w = window; w; w = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr)
         if (!IsWindowEnabled(w))
             return false;
-    return window && IsWindow(window);
+    return true;
 }
 
 void perform(const PortableAction& a)
@@ -316,6 +320,18 @@ void perform(const PortableAction& a)
     }
 }
 
+// A modal dialog is shown only once its loop first finds the queue empty, and a timer can come
+// first: the user waits for it to appear.
+bool modalBoxNotYetShown()
+{
+    for (HWND w : threadTopWindows()) {
+        HWND owner = GetWindow(w, GW_OWNER);
+        if (className(w) == u"#32770" && !IsWindowVisible(w) && owner && !IsWindowEnabled(owner))
+            return true;
+    }
+    return false;
+}
+
 void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
 {
     Driver& d = driver();
@@ -323,8 +339,14 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
         SetKeyboardState(d.keysHeld);
         d.releaseKeys = false;
     }
-    if (d.ended)
+    if (d.ended || modalBoxNotYetShown())
         return;
+    // A program started by the user is activated and has the focus before the user acts; the
+    // desktop may take a moment to do that for a program started from a console.
+    if (!GetFocus() && d.waited < 200) {
+        ++d.waited;
+        return;
+    }
     if (d.actions.empty()) {
         if (!d.source || !d.source(d.context)) {
             // The script is over or failed: end the program's loops, as an exhausted input does.
