@@ -39,8 +39,12 @@ try {
   }
   times.sort((a, b) => a - b);
   const at = (q) => times[Math.min(times.length - 1, Math.floor(q * times.length))].toFixed(2);
-  console.log(`round trips: ${times.length}, median ${at(0.5)} ms, p95 ${at(0.95)} ms, ` +
+  console.log(times.length === 0 ? 'round trips: 0' :
+              `round trips: ${times.length}, median ${at(0.5)} ms, p95 ${at(0.95)} ms, ` +
               `mean reply ${Math.round(bytes / times.length)} bytes`);
 } finally {
+  // Waits for the server to end, so that a profiler wrapping it has written its counts.
+  const ended = new Promise((resolve) => child.on('exit', resolve));
   child.kill('SIGTERM');
+  await ended;
 }

@@ -26,6 +26,5 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Frutiger Linotype' /d 'DejaVu Sans' /f >/dev/null 2>&1
 subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
 wine reg add "$subst" /v 'Frutiger Linotype' /d 'DejaVu Sans' /f >/dev/null 2>&1
-wine reg add "$subst" /v 'Tahoma' /d 'DejaVu Sans' /f >/dev/null 2>&1
 wineserver -w
 touch "$prefix/.prepared"

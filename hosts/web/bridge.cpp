@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <string_view>
 
 namespace {
 
@@ -27,6 +28,23 @@ struct Ticket {
 const char changedElsewhere[] =
     "The patient on screen was changed in another tab. The current screen is shown now: check it before you go on.";
 
+// A screen with its number (0: none yet) and whether the program had ended.
+struct Published {
+    WebScreen parts;
+    long seq = 0;
+    bool ended = false;
+};
+
+std::string membersOf(const Published& p)
+{
+    return "\"ended\":" + std::string(p.ended ? "true" : "false") + ",\"seq\":" + std::to_string(p.seq) + ",";
+}
+
+std::string whole(const Published& p)
+{
+    return webScreenJson(p.parts, membersOf(p));
+}
+
 struct Bridge {
     std::mutex mutex;
     std::condition_variable changed;
@@ -36,8 +54,8 @@ struct Bridge {
     std::set<long> abandoned;     // tickets whose asker stopped waiting
     long awaiting = 0;            // the ticket the program is carrying out
     long awaitingBase = 0;        // the screen the page of that ticket has
-    nlohmann::json screen;        // the latest screen, with "seq" and "ended"
-    nlohmann::json previous;      // the screen before it
+    Published screen;             // the latest screen
+    Published previous;           // the screen before it
     long seq = 0;
     // A report read re-makes the screen the page has; actions aimed at the screen before it are
     // still good (their windows are found by id).
@@ -51,18 +69,12 @@ Bridge& bridge()
     return b;
 }
 
-std::string dump(const nlohmann::json& j)
+std::string errorBody(const std::string& error, const Published& screen)
 {
-    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
-std::string errorBody(const std::string& error, const nlohmann::json& screen)
-{
-    nlohmann::json j;
-    j["error"] = error;
-    if (!screen.is_null())
-        j["screen"] = screen;
-    return dump(j);
+    std::string body = "{\"error\":" + nlohmann::json(error).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    if (screen.seq)
+        body += ",\"screen\":" + whole(screen);
+    return body + "}";
 }
 
 // With the lock held.
@@ -74,51 +86,48 @@ void answer(Bridge& b, long ticket, WebReply reply)
 }
 
 // The screen as a change of the one the page has: the windows in order by id, and only those
-// that are new or differ in full. The page merges it with what it has.
-nlohmann::json delta(const nlohmann::json& from, const nlohmann::json& to)
+// that are new or whose part is not the one the page has. A part made again for the same state
+// (after a report read re-made the windows) is the same text, so it is compared by content when
+// it is not the very same string.
+std::string delta(const Published& from, const Published& to)
 {
-    std::map<std::string, const nlohmann::json*> had;
-    for (const nlohmann::json& w : from["windows"])
-        had[w["id"].get<std::string>()] = &w;
-    nlohmann::json out = nlohmann::json::object();
-    for (auto it = to.begin(); it != to.end(); ++it)
-        if (it.key() != "windows")
-            out[it.key()] = it.value();
-    out["base"] = from["seq"];
-    nlohmann::json order = nlohmann::json::array(), changed = nlohmann::json::array();
-    for (const nlohmann::json& w : to["windows"]) {
-        const std::string& id = w["id"].get_ref<const std::string&>();
-        order.push_back(id);
+    std::map<std::string_view, const std::string*> had;
+    for (std::size_t i = 0; i < from.parts.ids.size(); ++i)
+        had[from.parts.ids[i]] = from.parts.windows[i].get();
+    WebScreen changed;
+    changed.members = to.parts.members;
+    std::string more = "\"base\":" + std::to_string(from.seq) + "," + membersOf(to) + "\"order\":[";
+    for (std::size_t i = 0; i < to.parts.ids.size(); ++i) {
+        const std::string& id = to.parts.ids[i];
+        more += (i ? ",\"" : "\"") + id + "\"";
         auto old = had.find(id);
-        if (old == had.end() || *old->second != w)
-            changed.push_back(w);
+        const std::shared_ptr<const std::string>& part = to.parts.windows[i];
+        if (old == had.end() || (old->second != part.get() && *old->second != *part))
+            changed.windows.push_back(part);
     }
-    out["order"] = std::move(order);
-    out["windows"] = std::move(changed);
-    return out;
+    more += "],";
+    return webScreenJson(changed, more);
 }
 
 // The screen without its number: what the page shows.
-bool sameScreen(const nlohmann::json& a, const nlohmann::json& b)
+bool sameScreen(const WebScreen& a, const Published& b)
 {
-    if (!a.is_object() || !b.is_object())
+    if (!b.seq || b.ended || a.members != b.parts.members || a.ids != b.parts.ids)
         return false;
-    nlohmann::json x = a, y = b;
-    x.erase("seq");
-    y.erase("seq");
-    return x == y;
+    for (std::size_t i = 0; i < a.windows.size(); ++i)
+        if (a.windows[i] != b.parts.windows[i] && *a.windows[i] != *b.parts.windows[i])
+            return false;
+    return true;
 }
 
-void publish(Bridge& b, nlohmann::json screen, bool ended)
+void publish(Bridge& b, WebScreen screen, bool ended)
 {
-    screen["seq"] = ++b.seq;
-    screen["ended"] = ended;
     b.previous = std::move(b.screen);
-    b.screen = std::move(screen);
+    b.screen = Published{std::move(screen), ++b.seq, ended};
     b.ended = ended;
     if (b.awaiting) {
-        bool known = b.previous.is_object() && b.previous["seq"] == b.awaitingBase && b.previous.contains("windows");
-        answer(b, b.awaiting, WebReply{200, dump(known ? delta(b.previous, b.screen) : b.screen)});
+        bool known = b.previous.seq && b.previous.seq == b.awaitingBase;
+        answer(b, b.awaiting, WebReply{200, known ? delta(b.previous, b.screen) : whole(b.screen)});
         b.awaiting = 0;
     }
     b.changed.notify_all();
@@ -167,8 +176,8 @@ WebReply bridgeScreen()
     std::unique_lock<std::mutex> lock(b.mutex);
     b.changed.wait_for(lock, answerWait, [&] { return b.seq > 0 || b.stopping; });
     if (b.seq == 0)
-        return WebReply{503, errorBody("the program has not started", nullptr)};
-    return WebReply{200, dump(b.screen)};
+        return WebReply{503, errorBody("the program has not started", Published{})};
+    return WebReply{200, whole(b.screen)};
 }
 
 WebReply bridgeReport(bool plainText)
@@ -210,7 +219,7 @@ WebReply bridgeRestart()
     b.changed.wait_for(lock, answerWait, [&] { return b.seq > before || b.stopping; });
     if (b.seq == before)
         return WebReply{503, errorBody("the program did not start in time", b.screen)};
-    return WebReply{200, dump(b.screen)};
+    return WebReply{200, whole(b.screen)};
 }
 
 void bridgeStop()
@@ -231,7 +240,7 @@ bool bridgeStopping()
 bool bridgeNextActions(void*)
 {
     Bridge& b = bridge();
-    nlohmann::json screen = webScreen();
+    WebScreen screen = webScreenParts();
     std::unique_lock<std::mutex> lock(b.mutex);
     publish(b, std::move(screen), false);
     for (;;) {
@@ -243,7 +252,7 @@ bool bridgeNextActions(void*)
         if (t.task) {
             lock.unlock();
             WebReply reply = t.task();
-            nlohmann::json after = webScreen();
+            WebScreen after = webScreenParts();
             lock.lock();
             answer(b, t.id, std::move(reply));
             if (!sameScreen(after, b.screen)) {
@@ -275,7 +284,7 @@ bool bridgeNextActions(void*)
     }
 }
 
-bool bridgeProgramEnded(const nlohmann::json& lastScreen, std::chrono::seconds grace)
+bool bridgeProgramEnded(const WebScreen& lastScreen, std::chrono::seconds grace)
 {
     Bridge& b = bridge();
     std::unique_lock<std::mutex> lock(b.mutex);

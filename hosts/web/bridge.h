@@ -1,6 +1,8 @@
 // The meeting point of the HTTP thread and the program thread: a queue of the page's actions the
 // program thread takes from when it waits for the user, and the latest screen it leaves back.
 #pragma once
+#include "hosts/web/web.h"
+
 #include <nlohmann/json.hpp>
 
 #include <chrono>
@@ -9,7 +11,9 @@
 struct WebReply {
     int status = 200;
     std::string body;
-    std::string type = "application/json";
+    // With its charset, which also keeps the HTTP library from compressing every reply (it
+    // compresses only a bare "application/json"): on loopback that costs more than it saves.
+    std::string type = "application/json; charset=utf-8";
 };
 
 // HTTP thread. Each waits a bounded time for the program thread.
@@ -25,5 +29,5 @@ void bridgeStop();                                    // ends the program's loop
 bool bridgeNextActions(void* context);                // the input source
 // The program returned: publishes the last screen, then waits for a restart (true) or a stop or
 // no restart within the grace (false).
-bool bridgeProgramEnded(const nlohmann::json& lastScreen, std::chrono::seconds grace);
+bool bridgeProgramEnded(const WebScreen& lastScreen, std::chrono::seconds grace);
 bool bridgeStopping();

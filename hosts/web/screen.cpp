@@ -9,10 +9,12 @@
 #include "platform/portable/internal.h"
 #include "platform/portable/wnd.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -49,13 +51,28 @@ std::string fileName(const char* path)
     return slash ? slash + 1 : path;
 }
 
-nlohmann::json fontOf(HFONT font)
+// What the page needs of a font, measured once per font: fonts live as long as the program, and
+// a freed font's handle given out again has another serial.
+struct MeasuredFont {
+    unsigned long long serial = 0;
+    nlohmann::json json;
+};
+
+const nlohmann::json& fontOf(HFONT font, unsigned long long* serial)
 {
+    static std::map<HFONT, MeasuredFont> measured;
+    static const nlohmann::json none;
     if (!font)
         font = (HFONT)GetStockObject(SYSTEM_FONT);
     PortableFontInfo info{};
-    if (!portableFontInfo(font, &info))
-        return nullptr;
+    if (!portableFontInfo(font, &info)) {
+        *serial = 0;
+        return none;
+    }
+    *serial = info.serial;
+    MeasuredFont& m = measured[font];
+    if (m.serial == info.serial)
+        return m.json;
     nlohmann::json f;
     f["file"] = fileName(info.file);
     f["size"] = info.pixelHeight;
@@ -72,7 +89,8 @@ nlohmann::json fontOf(HFONT font)
     }
     f["height"] = metrics.tmHeight;
     f["ascent"] = metrics.tmAscent;
-    return f;
+    m = MeasuredFont{info.serial, std::move(f)};
+    return m.json;
 }
 
 std::string cssColor(COLORREF c)
@@ -82,11 +100,20 @@ std::string cssColor(COLORREF c)
     return text;
 }
 
+struct Colors {
+    bool given = false;        // the parent answered with a brush
+    COLORREF text = 0;
+    bool hollow = false;
+    COLORREF background = 0;
+    bool operator==(const Colors&) const = default;
+};
+
 // The colours the parent gives a control, asked as Windows asks before painting it: the
 // WM_CTLCOLOR* message with a DC on the control. A parent that leaves the message to the system
 // (result 0) gets the page's standard colours, so nothing is sent. A hollow brush is no
-// background: what is beneath shows through.
-nlohmann::json colorsOf(const PortableWindowInfo& w, const std::string& kind)
+// background: what is beneath shows through. Asked at every screen, since only the program
+// knows when its answer changes.
+Colors colorsOf(const PortableWindowInfo& w, const std::string& kind)
 {
     bool readOnlyEdit = kind == "edit" && ((w.style & ES_READONLY) || !w.enabled);
     UINT message = kind == "static" || kind == "check" || kind == "radio" || kind == "group" || readOnlyEdit
@@ -95,20 +122,28 @@ nlohmann::json colorsOf(const PortableWindowInfo& w, const std::string& kind)
                    : kind == "listbox" || kind == "combo"   ? WM_CTLCOLORLISTBOX
                    : kind == "push"                         ? WM_CTLCOLORBTN
                                                             : 0;
+    Colors colors;
     if (!message || !w.parent)
-        return nullptr;
+        return colors;
     HDC dc = GetDC(w.window);
     if (!dc)
-        return nullptr;
+        return colors;
     HBRUSH brush = (HBRUSH)SendMessageW(w.parent, message, (WPARAM)dc, (LPARAM)w.window);
-    nlohmann::json colors;
     if (brush && gdiLiveDc(dc)) {
-        colors["text"] = cssColor(dc->textColor);
-        bool hollow = !gdiLiveObject(brush) || brush->kind != GdiKind::Brush || brush->hollow;
-        colors["background"] = hollow ? nlohmann::json(nullptr) : nlohmann::json(cssColor(brush->color));
+        colors.given = true;
+        colors.text = dc->textColor;
+        colors.hollow = !gdiLiveObject(brush) || brush->kind != GdiKind::Brush || brush->hollow;
+        colors.background = colors.hollow ? 0 : brush->color;
     }
     ReleaseDC(w.window, dc);
     return colors;
+}
+
+nlohmann::json colorsJson(const Colors& c)
+{
+    if (!c.given)
+        return nullptr;
+    return {{"text", cssColor(c.text)}, {"background", c.hollow ? nlohmann::json(nullptr) : nlohmann::json(cssColor(c.background))}};
 }
 
 nlohmann::json rectJson(const RECT& r)
@@ -125,25 +160,39 @@ RECT clientOnScreen(HWND window)
     return RECT{origin.x, origin.y, origin.x + r.right, origin.y + r.bottom};
 }
 
-// Each surface is encoded once per change of its pixels: the last encoding of every window is
-// kept with the surface version it was made from.
-struct EncodedSurface {
-    unsigned long long version = 0;
-    std::string address;
+// Everything a window's part of the screen is made from. Two equal records make the same part.
+// Handles are left out (the ids and the font's serial stand for them): the program makes its
+// controls again for every page it shows, and a control made again as it was is the same part.
+struct WindowState {
+    PortableWindowInfo info;
+    std::string kind, id, parent, owner;
+    RECT client{};
+    unsigned long long fontSerial = 0;
+    Colors colors;
+    int itemHeight = 0;                    // list boxes
+    unsigned long long surfaceVersion = 0; // top-level windows and owner-drawn buttons
+    bool operator==(const WindowState&) const = default;
 };
 
-std::map<HWND, EncodedSurface>& encodedSurfaces()
+// A window's part as last made, with the PNG of its surface: a part is serialised once per
+// change of its state, a surface encoded once per change of its pixels (versions never repeat).
+struct MadePart {
+    WindowState state;
+    std::shared_ptr<const std::string> json;
+    unsigned long long encodedVersion = 0;
+    std::string image;
+};
+
+std::map<std::string, MadePart>& madeParts()
 {
-    static std::map<HWND, EncodedSurface> cache;
-    return cache;
+    static std::map<std::string, MadePart> parts;
+    return parts;
 }
 
-std::string surfacePng(HWND window)
+const std::string& surfacePng(HWND window, unsigned long long version, MadePart& made)
 {
-    unsigned long long version = portableWindowSurfaceVersion(window);
-    EncodedSurface& cached = encodedSurfaces()[window];
-    if (version && cached.version == version)
-        return cached.address;
+    if (version && made.encodedVersion == version)
+        return made.image;
     int width = 0, height = 0;
     const COLORREF* pixels = nullptr;
     std::string address;
@@ -152,38 +201,25 @@ std::string surfacePng(HWND window)
         if (!png.empty())
             address = "data:image/png;base64," + webBase64(png);
     }
-    cached = EncodedSurface{version, address};
-    return address;
+    made.encodedVersion = version;
+    made.image = std::move(address);
+    return made.image;
 }
 
-// Forgets the encodings of windows that are gone, so that a new window given a freed handle
-// never shows an old picture (the versions never repeat, this only bounds the cache).
-void forgetGoneSurfaces(const std::vector<PortableWindowInfo>& windows)
+std::string windowJson(HWND window, const WindowState& s, const nlohmann::json& font, MadePart& made)
 {
-    std::map<HWND, EncodedSurface>& cache = encodedSurfaces();
-    if (cache.size() <= windows.size())
-        return;
-    std::map<HWND, EncodedSurface> kept;
-    for (const PortableWindowInfo& w : windows)
-        if (auto it = cache.find(w.window); it != cache.end())
-            kept.insert(*it);
-    cache.swap(kept);
-}
-
-nlohmann::json windowJson(const PortableWindowInfo& w, const std::map<HWND, std::string>& ids)
-{
+    const PortableWindowInfo& w = s.info;
+    const std::string& kind = s.kind;
     nlohmann::json j;
-    std::string kind = kindOf(w);
-    auto idOf = [&ids](HWND h) { auto it = ids.find(h); return it == ids.end() ? std::string() : it->second; };
-    j["id"] = idOf(w.window);
-    j["parent"] = idOf(w.parent);
-    j["owner"] = idOf(w.owner);
+    j["id"] = s.id;
+    j["parent"] = s.parent;
+    j["owner"] = s.owner;
     j["depth"] = w.depth;
     j["z"] = w.zOrder;
     j["class"] = webUtf8(w.className);
     j["kind"] = kind;
     j["rect"] = rectJson(w.rect);
-    j["client"] = rectJson(clientOnScreen(w.window));
+    j["client"] = rectJson(s.client);
     j["style"] = (unsigned long)w.style;
     j["exStyle"] = (unsigned long)w.exStyle;
     j["ctrlId"] = w.id;
@@ -192,8 +228,8 @@ nlohmann::json windowJson(const PortableWindowInfo& w, const std::map<HWND, std:
     j["focused"] = w.focused;
     j["modal"] = w.modal;
     j["messageBox"] = w.messageBox;
-    j["font"] = fontOf(w.font);
-    j["colors"] = colorsOf(w, kind);
+    j["font"] = font;
+    j["colors"] = colorsJson(s.colors);
     if (kind == "check" || kind == "radio")
         j["check"] = w.check;
     if (kind == "push" || kind == "owner" || kind == "check" || kind == "radio")
@@ -204,14 +240,14 @@ nlohmann::json windowJson(const PortableWindowInfo& w, const std::map<HWND, std:
             items.push_back(webUtf8(item));
         j["items"] = items;
         nlohmann::json chosen = nlohmann::json::array();
-        for (bool s : w.itemSelected)
-            chosen.push_back(s);
+        for (bool selected : w.itemSelected)
+            chosen.push_back(selected);
         j["itemSelected"] = chosen;
         j["selected"] = w.selected;
         j["topIndex"] = w.topIndex;
         j["dropped"] = w.dropped;
         if (kind == "listbox") {
-            j["itemHeight"] = (int)SendMessageW(w.window, LB_GETITEMHEIGHT, 0, 0);
+            j["itemHeight"] = s.itemHeight;
         } else {
             j["closedHeight"] = comboClosedHeight;
             j["itemHeight"] = listItemHeight;
@@ -220,11 +256,24 @@ nlohmann::json windowJson(const PortableWindowInfo& w, const std::map<HWND, std:
     if (w.hasScroll)
         j["scroll"] = {{"min", w.scroll.nMin}, {"max", w.scroll.nMax}, {"page", w.scroll.nPage}, {"pos", w.scroll.nPos}};
     if (kind == "window" || kind == "owner") {
-        std::string image = surfacePng(w.window);
+        const std::string& image = surfacePng(window, s.surfaceVersion, made);
         if (!image.empty())
             j["image"] = image;
     }
-    return j;
+    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// Forgets the parts of windows no longer shown, so that the cache stays the size of the screen.
+void forgetGoneParts(const std::vector<std::string>& shown)
+{
+    std::map<std::string, MadePart>& parts = madeParts();
+    if (parts.size() <= shown.size())
+        return;
+    std::map<std::string, MadePart> kept;
+    for (const std::string& id : shown)
+        if (auto it = parts.find(id); it != parts.end())
+            kept.insert(std::move(*it));
+    parts.swap(kept);
 }
 
 }  // namespace
@@ -232,28 +281,39 @@ nlohmann::json windowJson(const PortableWindowInfo& w, const std::map<HWND, std:
 std::vector<std::string> webWindowIds(const std::vector<PortableWindowInfo>& windows)
 {
     std::vector<std::string> ids;
-    std::map<HWND, std::size_t> at;
-    std::map<std::uint64_t, int> seen;
-    for (const PortableWindowInfo& w : windows) {
+    ids.reserve(windows.size());
+    std::vector<std::uint64_t> hashes;   // before the ordinal: alike windows are told apart by it
+    hashes.reserve(windows.size());
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const PortableWindowInfo& w = windows[i];
         std::uint64_t hash = 14695981039346656037ull;
         auto mix = [&hash](const void* data, std::size_t size) {
-            for (std::size_t i = 0; i < size; ++i) {
-                hash ^= static_cast<const unsigned char*>(data)[i];
+            for (std::size_t k = 0; k < size; ++k) {
+                hash ^= static_cast<const unsigned char*>(data)[k];
                 hash *= 1099511628211ull;
             }
         };
-        auto parent = at.find(w.parent ? w.parent : w.owner);
-        if (parent != at.end())
-            mix(ids[parent->second].data(), ids[parent->second].size());
+        // The parent or owner, when it came before: a child's parent is the nearest window
+        // above it one level up (the snapshot lists each window's subtree after it).
+        HWND up = w.parent ? w.parent : w.owner;
+        for (std::size_t k = i; up && k-- > 0;)
+            if (windows[k].window == up) {
+                mix(ids[k].data(), ids[k].size());
+                break;
+            } else if (w.parent && windows[k].depth < w.depth) {
+                break;
+            }
         mix(w.className.data(), w.className.size() * sizeof(char16_t));
         long fields[] = {w.depth, w.id, long(w.style), w.rect.left, w.rect.top, w.rect.right, w.rect.bottom};
         mix(fields, sizeof fields);
-        int ordinal = seen[hash]++;
+        int ordinal = int(std::count(hashes.begin(), hashes.end(), hash));
+        hashes.push_back(hash);
         mix(&ordinal, sizeof ordinal);
-        char id[24];
-        std::snprintf(id, sizeof id, "w%016llx", (unsigned long long)hash);
-        at[w.window] = ids.size();
-        ids.push_back(id);
+        static const char digits[] = "0123456789abcdef";
+        std::string id(17, 'w');
+        for (int d = 0; d < 16; ++d)
+            id[std::size_t(16 - d)] = digits[(hash >> (4 * d)) & 0xF];
+        ids.push_back(std::move(id));
     }
     return ids;
 }
@@ -268,24 +328,77 @@ std::string webWindowId(HWND window)
     return {};
 }
 
-nlohmann::json webScreen()
+WebScreen webScreenParts()
 {
-    nlohmann::json screen;
-    screen["width"] = GetSystemMetrics(SM_CXSCREEN);
-    screen["height"] = GetSystemMetrics(SM_CYSCREEN);
+    WebScreen screen;
     std::vector<PortableWindowInfo> all = portableSnapshot();
     std::vector<std::string> allIds = webWindowIds(all);
-    std::map<HWND, std::string> ids;
+    std::map<HWND, std::size_t> at;
     for (std::size_t i = 0; i < all.size(); ++i)
-        ids[all[i].window] = allIds[i];
+        at[all[i].window] = i;
+    auto idOf = [&](HWND h) { auto it = at.find(h); return it == at.end() ? std::string() : allIds[it->second]; };
     HWND modal = portableModalTop();
-    screen["modal"] = modal && ids.count(modal) ? ids[modal] : "";
-    screen["report"] = webReportAvailable();
-    nlohmann::json windows = nlohmann::json::array();
-    for (const PortableWindowInfo& w : all)
-        if (w.visible)
-            windows.push_back(windowJson(w, ids));
-    screen["windows"] = windows;
-    forgetGoneSurfaces(all);
+    nlohmann::json members;
+    members["width"] = GetSystemMetrics(SM_CXSCREEN);
+    members["height"] = GetSystemMetrics(SM_CYSCREEN);
+    members["modal"] = modal ? idOf(modal) : "";
+    members["report"] = webReportAvailable();
+    screen.members = members.dump();
+    screen.members = screen.members.substr(1, screen.members.size() - 2);
+    std::map<std::string, MadePart>& parts = madeParts();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        PortableWindowInfo& w = all[i];
+        if (!w.visible)
+            continue;
+        WindowState s;
+        s.kind = kindOf(w);
+        s.id = allIds[i];
+        s.parent = idOf(w.parent);
+        s.owner = idOf(w.owner);
+        s.client = clientOnScreen(w.window);
+        const nlohmann::json& font = fontOf(w.font, &s.fontSerial);
+        s.colors = colorsOf(w, s.kind);
+        if (s.kind == "listbox")
+            s.itemHeight = (int)SendMessageW(w.window, LB_GETITEMHEIGHT, 0, 0);
+        if (s.kind == "window" || s.kind == "owner")
+            s.surfaceVersion = portableWindowSurfaceVersion(w.window);
+        HWND window = w.window;
+        s.info = std::move(w);
+        s.info.window = s.info.parent = s.info.owner = nullptr;
+        s.info.font = nullptr;
+        MadePart& made = parts[s.id];
+        if (!made.json || !(made.state == s)) {
+            made.json = std::make_shared<const std::string>(windowJson(window, s, font, made));
+            made.state = std::move(s);
+        }
+        screen.ids.push_back(made.state.id);
+        screen.windows.push_back(made.json);
+    }
+    forgetGoneParts(screen.ids);
     return screen;
+}
+
+std::string webScreenJson(const WebScreen& screen, const std::string& more)
+{
+    std::size_t size = screen.members.size() + more.size() + 16;
+    for (const auto& w : screen.windows)
+        size += w->size() + 1;
+    std::string out;
+    out.reserve(size);
+    out += '{';
+    out += more;
+    out += screen.members;
+    out += ",\"windows\":[";
+    for (std::size_t i = 0; i < screen.windows.size(); ++i) {
+        if (i)
+            out += ',';
+        out += *screen.windows[i];
+    }
+    out += "]}";
+    return out;
+}
+
+nlohmann::json webScreen()
+{
+    return nlohmann::json::parse(webScreenJson(webScreenParts(), ""));
 }

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,18 @@ int webMain(int argc, char** argv, WebProgramEntry entry, const char* defaultRoo
 
 // --- program thread ----------------------------------------------------------------------------
 // The screen as the page draws it: every visible window with its place, text, font, state, and
-// for top-level windows and owner-drawn buttons their surface as a PNG data address.
-nlohmann::json webScreen();
+// for top-level windows and owner-drawn buttons their surface as a PNG data address. Each
+// window's part is serialised once per change of what it is made from: a window as it was
+// keeps the very same text (the same shared string) from screen to screen.
+struct WebScreen {
+    std::string members;                                     // the members but "windows", serialised, no braces
+    std::vector<std::string> ids;                            // of the windows, in order
+    std::vector<std::shared_ptr<const std::string>> windows; // each window's JSON object
+};
+WebScreen webScreenParts();
+// The screen as one JSON object; more is serialised members put first, each followed by a comma.
+std::string webScreenJson(const WebScreen& screen, const std::string& more);
+nlohmann::json webScreen();   // the same, parsed
 // The page's ids of the windows of a snapshot, in its order: the same window at the same place
 // keeps its id when the program makes it again (a report read, a repaint), so a screen that
 // looks the same has the same ids.

@@ -24,7 +24,7 @@ void runProgram(WebProgramEntry entry, std::chrono::seconds endedGrace)
         portableSetInputSource(bridgeNextActions, nullptr);
         entry(portableProgramInstance(), nullptr, commandLine, SW_SHOW);
         portableSetInputSource(nullptr, nullptr);
-        nlohmann::json last = webScreen();
+        WebScreen last = webScreenParts();
         portableResetWindows();
         if (bridgeStopping() || !bridgeProgramEnded(last, endedGrace))
             return;

@@ -294,6 +294,7 @@ bool portableFontInfo(HFONT font, PortableFontInfo* info)
 {
     if (!info || !gdiLiveObject(font) || font->kind != GdiKind::Font)
         return false;
+    info->serial = font->version;
     info->face = font->file->family;
     info->file = opened(font->file).path.c_str();
     info->pixelHeight = font->pixelHeight;

@@ -51,6 +51,19 @@ void portableMeasureStop();
 // The innermost modal box (dialog or message box) whose loop runs, or nullptr.
 HWND portableModalTop();
 
+// Member by member, for the record's comparison below.
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator==(const SCROLLINFO& a, const SCROLLINFO& b)
+{
+    return a.cbSize == b.cbSize && a.fMask == b.fMask && a.nMin == b.nMin && a.nMax == b.nMax &&
+           a.nPage == b.nPage && a.nPos == b.nPos && a.nTrackPos == b.nTrackPos;
+}
+
+// Compared whole (every member, so a member added later is compared too): a host may keep what
+// it made of a window for as long as its record compares equal.
 struct PortableWindowInfo {
     HWND window = nullptr;
     HWND parent = nullptr;      // child windows
@@ -77,6 +90,8 @@ struct PortableWindowInfo {
     bool dropped = false;
     bool hasScroll = false;           // SCROLLBAR controls
     SCROLLINFO scroll{};
+
+    bool operator==(const PortableWindowInfo&) const = default;
 };
 // Every live window: top-level windows from the bottom of the z order up, each followed by
 // its descendants (children in creation order, depth first). Of overlapping siblings the one
@@ -91,8 +106,11 @@ std::vector<std::size_t> portablePaintOrder(const std::vector<PortableWindowInfo
 void portableResetWindows();
 
 // What a font is, for snapshots and the browser host. face is the font file's family name
-// ("DejaVu Sans"), pixelHeight the size it is drawn at.
+// ("DejaVu Sans"), pixelHeight the size it is drawn at. serial is the font's own and never
+// repeats, not even when a freed font's handle is given out again: a host may keep what it
+// measured of a font by it.
 struct PortableFontInfo {
+    unsigned long long serial;
     const char* face;
     const char* file;   // absolute path of the font file
     int pixelHeight;

@@ -6,14 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 
 namespace {
 
+COLORREF titleColor = RGB(255, 255, 255);   // the program's answer, which only it knows to change
+
 LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CTLCOLORSTATIC && GetDlgCtrlID((HWND)lParam) == 3) {
-        SetTextColor((HDC)wParam, RGB(255, 255, 255));
+        SetTextColor((HDC)wParam, titleColor);
         return (LRESULT)GetStockObject(HOLLOW_BRUSH);
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -47,7 +50,11 @@ protected:
         SetScrollInfo(bar, SB_CTL, &si, TRUE);
         hidden = CreateWindowExW(0, u"BUTTON", u"Hidden", WS_CHILD, 5, 200, 50, 20, main, (HMENU)9, nullptr, nullptr);
     }
-    void TearDown() override { portableResetWindows(); }
+    void TearDown() override
+    {
+        portableResetWindows();
+        titleColor = RGB(255, 255, 255);
+    }
 
     int perform(const char* json, std::string* error = nullptr)
     {
@@ -55,6 +62,22 @@ protected:
         return webPerformAction(nlohmann::json::parse(json), error ? error : &ignored);
     }
     std::string id(HWND w) { return webWindowId(w); }
+
+    // The control of that id on the screen, null when none is shown.
+    static nlohmann::json shown(int ctrlId)
+    {
+        nlohmann::json screen = webScreen();
+        for (const nlohmann::json& w : screen["windows"])
+            if (w["ctrlId"] == ctrlId && w["depth"] == 1)
+                return w;
+        return nullptr;
+    }
+    HFONT font(int height)
+    {
+        LOGFONTW request{};
+        request.lfHeight = -height;
+        return CreateFontIndirectW(&request);
+    }
 };
 
 TEST_F(WebActions, TheScreenListsVisibleWindowsWithTheirState)
@@ -84,6 +107,76 @@ TEST_F(WebActions, TheScreenListsVisibleWindowsWithTheirState)
     EXPECT_TRUE(byText["Title/static"]["colors"]["background"].is_null()) << "a hollow brush";
     EXPECT_TRUE(byText["Sleep apnea/check"]["colors"].is_null()) << "left to the system";
     EXPECT_TRUE(byText["Test/window"].contains("depth"));
+}
+
+// A window's part is kept while what it is made from is unchanged: each change, made after a
+// screen was read, must show in the next one.
+TEST_F(WebActions, EachChangeShowsInTheNextScreen)
+{
+    struct Case {
+        std::string name;
+        std::function<void()> change;
+        int ctrlId;
+        std::string field;
+        nlohmann::json expected;   // null: the window is not shown
+    } cases[] = {
+        {"check", [this] { SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0); }, 1, "check", 1},
+        {"text", [this] { SetWindowTextW(check, u"Snoring"); }, 1, "text", "Snoring"},
+        {"move", [this] { MoveWindow(check, 5, 40, 150, 16, TRUE); }, 1, "rect", {5, 40, 150, 16}},
+        {"disable", [this] { EnableWindow(check, FALSE); }, 1, "enabled", false},
+        {"focus", [this] { SetFocus(check); }, 1, "focused", true},
+        {"pick", [this] { SendMessageW(list, LB_SETCURSEL, 1, 0); }, 2, "selected", 1},
+        {"item added", [this] { SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)u"Oxycodone"); }, 2,
+         "items", {"Morphine", "Fentanyl", "Oxycodone"}},
+        {"scroll", [this] { SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 5, 0}; SetScrollInfo(bar, SB_CTL, &si, TRUE); }, 100, "scroll",
+         {{"min", 0}, {"max", 39}, {"page", 16}, {"pos", 5}}},
+        {"colour the program answers", [] { titleColor = RGB(255, 0, 0); }, 3, "colors",
+         {{"text", "#ff0000"}, {"background", nullptr}}},
+        {"font", [this] { SendMessageW(check, WM_SETFONT, (WPARAM)font(20), TRUE); }, 1, "/font/size", 20},
+        {"hidden", [this] { ShowWindow(check, SW_HIDE); }, 1, "", nullptr},
+        {"made again otherwise", [this] {
+             DestroyWindow(check);
+             child(u"BUTTON", u"Snoring", BS_AUTOCHECKBOX, 5, 30, 150, 16, 1);
+         }, 1, "text", "Snoring"},
+    };
+    for (const Case& c : cases) {
+        webScreen();
+        c.change();
+        nlohmann::json w = shown(c.ctrlId);
+        if (c.expected.is_null())
+            EXPECT_TRUE(w.is_null()) << c.name;
+        else if (c.field[0] == '/')
+            EXPECT_EQ(w.at(nlohmann::json::json_pointer(c.field)), c.expected) << c.name;
+        else
+            EXPECT_EQ(w[c.field], c.expected) << c.name;
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(WebActions, WindowsMadeAgainAsTheyWereAreTheSameParts)
+{
+    WebScreen before = webScreenParts();
+    TearDown();   // every window made again, with other handles
+    SetUp();
+    WebScreen after = webScreenParts();
+    ASSERT_EQ(after.ids, before.ids);
+    for (std::size_t i = 0; i < after.windows.size(); ++i)
+        EXPECT_EQ(after.windows[i], before.windows[i]) << "window " << i << " was serialised again";
+}
+
+TEST_F(WebActions, AFontMadeAfterAnotherWasFreedIsMeasuredAnew)
+{
+    HFONT small = font(8);
+    SendMessageW(check, WM_SETFONT, (WPARAM)small, TRUE);
+    int smallHeight = shown(1)["font"]["height"];
+    SendMessageW(check, WM_SETFONT, 0, TRUE);
+    DeleteObject(small);
+    HFONT large = font(30);   // often given the freed font's handle
+    SendMessageW(check, WM_SETFONT, (WPARAM)large, TRUE);
+    nlohmann::json f = shown(1)["font"];
+    EXPECT_GT(f["height"].get<int>(), smallHeight);
+    EXPECT_EQ(f["size"], 30);
 }
 
 TEST_F(WebActions, ChecksEachActionBeforeItIsPushed)
