@@ -428,7 +428,8 @@ bool portableFontInfo(HFONT font, PortableFontInfo* info)
     LOGFONTW f = {};
     if (!font || !GetObjectW(font, sizeof f, &f))
         return false;
-    *info = PortableFontInfo{"", "", int(f.lfHeight), f.lfWeight >= FW_SEMIBOLD, f.lfItalic != 0, f.lfUnderline != 0};
+    // No serial: the web host, which caches by it, does not run on Windows.
+    *info = PortableFontInfo{0, "", "", int(f.lfHeight), f.lfWeight >= FW_SEMIBOLD, f.lfItalic != 0, f.lfUnderline != 0};
     return true;
 }
 
