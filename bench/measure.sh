@@ -10,14 +10,16 @@
 # Usage: bash bench/measure.sh [--smoke] [--top N] [SCRIPT.sim ...]
 #   --smoke: demo.sim only, no massif (the CI check that the measurement works)
 #   --top N: also print the N functions with the most instructions (their own) in the worst action
+#   --over N: also list every user action above N instructions, the dearest last
 # ZURA_BENCH_BUILD names the build folder (default build-bench).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-smoke=0 top=0 scripts=()
+smoke=0 top=0 over=0 scripts=()
 while [ $# -gt 0 ]; do
   case $1 in
     --smoke) smoke=1 ;;
     --top) top=$2; shift ;;
+    --over) over=$2; shift ;;
     *) scripts+=("$1") ;;
   esac
   shift
@@ -74,6 +76,11 @@ if [ $smoke = 0 ]; then
   cat "$work"/massif-* | awk -F= '/^mem_heap_B/ {h = $2} /^mem_heap_extra_B/ {e = $2}
     /^mem_stacks_B/ {if (h + e + $2 > peak) peak = h + e + $2}
     END {printf "peak memory of a scripted run: %.2f MiB (heap and stack)\n", peak / 1048576}'
+fi
+
+if [ "$over" -gt 0 ]; then
+  echo "user actions above $over instructions:"
+  awk -F'\t' -v over="$over" '$1 > over {printf "%10d  %s\n", $1, $3}' "$work/actions"
 fi
 
 if [ "$top" -gt 0 ]; then
