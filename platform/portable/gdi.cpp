@@ -19,8 +19,30 @@ static std::map<HWND, PortableGdiObject*>& surfaces = *new std::map<HWND, Portab
 static PortableGdiObject* screenSurface = nullptr;
 
 
-bool gdiLiveObject(HGDIOBJ object) { return object && liveObjects.count(object) != 0; }
-bool gdiLiveDc(HDC dc) { return dc && liveDcs.count(dc) != 0; }
+// The last handle of each kind found live, cleared when it is freed: the same DC or object is
+// mostly asked about many times in a row (a measuring context, character after character).
+static const PortableGdiObject* lastLiveObject = nullptr;
+static const PortableDc* lastLiveDc = nullptr;
+
+bool gdiLiveObject(HGDIOBJ object)
+{
+    if (object && object == lastLiveObject)
+        return true;
+    if (!object || liveObjects.count(object) == 0)
+        return false;
+    lastLiveObject = object;
+    return true;
+}
+
+bool gdiLiveDc(HDC dc)
+{
+    if (dc && dc == lastLiveDc)
+        return true;
+    if (!dc || liveDcs.count(dc) == 0)
+        return false;
+    lastLiveDc = dc;
+    return true;
+}
 
 static unsigned long long drawVersions = 0;
 
@@ -36,6 +58,8 @@ PortableGdiObject* gdiNewObject(GdiKind kind)
 static void freeObject(PortableGdiObject* object)
 {
     liveObjects.erase(object);
+    if (lastLiveObject == object)
+        lastLiveObject = nullptr;
     delete object;
 }
 
@@ -110,6 +134,8 @@ static void freeDc(PortableDc* dc)
 {
     releaseSelections(dc);
     liveDcs.erase(dc);
+    if (lastLiveDc == dc)
+        lastLiveDc = nullptr;
     delete dc;
 }
 
