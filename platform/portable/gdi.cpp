@@ -8,6 +8,7 @@
 #include "platform/portable/internal.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -154,9 +155,10 @@ static PortableGdiObject* resizedSurface(PortableGdiObject* surface, int width, 
         return surface;
     PortableGdiObject* fresh = gdiNewBitmap(width, height, RGB(255, 255, 255));
     if (surface) {
-        for (int y = 0; y < std::min(height, surface->height); y++)
-            for (int x = 0; x < std::min(width, surface->width); x++)
-                fresh->pixels[y * width + x] = surface->pixels[y * surface->width + x];
+        int columns = std::min(width, surface->width);
+        for (int y = 0; columns > 0 && y < std::min(height, surface->height); y++)
+            std::memcpy(&fresh->pixels[std::size_t(y) * width], &surface->pixels[std::size_t(y) * surface->width],
+                        std::size_t(columns) * sizeof(COLORREF));
         freeObject(surface);
     }
     return fresh;
