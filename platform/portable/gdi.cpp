@@ -24,25 +24,19 @@ static PortableGdiObject* screenSurface = nullptr;
 static const PortableGdiObject* lastLiveObject = nullptr;
 static const PortableDc* lastLiveDc = nullptr;
 
-bool gdiLiveObject(HGDIOBJ object)
+template <typename Record>
+static bool liveIn(const std::set<const Record*>& live, const Record*& last, const Record* handle)
 {
-    if (object && object == lastLiveObject)
+    if (handle && handle == last)
         return true;
-    if (!object || liveObjects.count(object) == 0)
+    if (!handle || live.count(handle) == 0)
         return false;
-    lastLiveObject = object;
+    last = handle;
     return true;
 }
 
-bool gdiLiveDc(HDC dc)
-{
-    if (dc && dc == lastLiveDc)
-        return true;
-    if (!dc || liveDcs.count(dc) == 0)
-        return false;
-    lastLiveDc = dc;
-    return true;
-}
+bool gdiLiveObject(HGDIOBJ object) { return liveIn(liveObjects, lastLiveObject, static_cast<const PortableGdiObject*>(object)); }
+bool gdiLiveDc(HDC dc) { return liveIn(liveDcs, lastLiveDc, static_cast<const PortableDc*>(dc)); }
 
 static unsigned long long drawVersions = 0;
 
