@@ -73,6 +73,9 @@ static const int defaultPixelHeight = 11;
 // Larger requests are clamped: no screen of 320 lines needs more.
 static const int largestPixelHeight = 200;
 
+// The test face's cell height (FONTS.md).
+static const int testFaceHeight = 16;
+
 static FT_Library library = nullptr;
 static bool testFace = false;
 
@@ -319,7 +322,7 @@ void gdiMeasuredMetrics(HFONT font, TEXTMETRICW* metrics)
     *metrics = font->metrics;
     if (!testFace)
         return;
-    metrics->tmHeight = 16;
+    metrics->tmHeight = testFaceHeight;
     metrics->tmAscent = 13;
     metrics->tmDescent = 3;
     metrics->tmInternalLeading = 0;
@@ -376,10 +379,8 @@ BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, INT* 
     }
     if (fit)
         *fit = fitted;
-    TEXTMETRICW metrics;
-    gdiMeasuredMetrics(font, &metrics);
     size->cx = extent;
-    size->cy = metrics.tmHeight;
+    size->cy = testFace ? testFaceHeight : font->metrics.tmHeight;
     return TRUE;
 }
 

@@ -17,8 +17,9 @@ namespace {
 struct RecordBlock {
     PortableWindow* records;
     std::size_t size;
+    std::uintptr_t bytes;   // size records
 };
-constexpr std::size_t firstBlockRecords = 256;
+constexpr std::size_t firstBlockRecords = 1024;
 constexpr std::size_t largestBlockRecords = 4096;
 // Newest first; kept for the whole run (never destroyed), so the records stay reachable at exit.
 std::vector<RecordBlock>& recordBlocks = *new std::vector<RecordBlock>;
@@ -40,7 +41,7 @@ PortableWindow* takeRecord()
     if (recordBlocks.empty() || newestBlockUsed == recordBlocks.front().size) {
         std::size_t size = recordBlocks.empty() ? firstBlockRecords
                                                 : std::min(recordBlocks.front().size * 2, largestBlockRecords);
-        recordBlocks.insert(recordBlocks.begin(), RecordBlock{new PortableWindow[size], size});
+        recordBlocks.insert(recordBlocks.begin(), RecordBlock{new PortableWindow[size], size, size * sizeof(PortableWindow)});
         newestBlockUsed = 0;
     }
     return &recordBlocks.front().records[newestBlockUsed++];
@@ -204,7 +205,7 @@ bool isWindowRecord(const PortableWindow* window)
     auto address = reinterpret_cast<std::uintptr_t>(window);
     for (const RecordBlock& block : recordBlocks) {
         std::uintptr_t offset = address - reinterpret_cast<std::uintptr_t>(block.records);
-        if (offset < block.size * sizeof(PortableWindow))
+        if (offset < block.bytes)
             return offset % sizeof(PortableWindow) == 0;
     }
     return false;
@@ -327,10 +328,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     RECT client;
     GetClientRect(window, &client);
     SendMessageW(window, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
-    POINT origin = clientOriginOnScreen(window);
-    if (window->parent)
-        ScreenToClient(window->parent, &origin);
-    SendMessageW(window, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
+    RECT in = clientInsets(*window);   // the client area's origin in the parent's client area
+    SendMessageW(window, WM_MOVE, 0, MAKELPARAM(window->rect.left + in.left, window->rect.top + in.top));
     if (window->parent)
         sendParentNotify(window, WM_CREATE);
     if ((style & WS_VISIBLE) && liveWindow(window))
