@@ -125,7 +125,9 @@ void unlink(HWND window)
     std::vector<HWND>& siblings = w->parent ? liveWindow(w->parent)->children : ws.topLevel;
     if (w->parent)
         w->parent->paintScanFrom = 0;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+    auto at = std::find(siblings.begin(), siblings.end(), window);   // a window is linked once
+    if (at != siblings.end())
+        siblings.erase(at);
     auto isFor = [window](const MSG& m) { return m.hwnd == window; };
     ws.posted.erase(std::remove_if(ws.posted.begin(), ws.posted.end(), isFor), ws.posted.end());
     ws.input.erase(std::remove_if(ws.input.begin(), ws.input.end(), isFor), ws.input.end());
