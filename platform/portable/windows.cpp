@@ -74,8 +74,13 @@ const BuiltInClass builtInClasses[] = {
     {u"#32770", dialogClassProc, WindowKind::Dialog},
 };
 
+// The class the last search by name found (the first of that name), forgotten whenever the list
+// of classes changes.
+const WindowClass* lastFoundClass = nullptr;
+
 void registerBuiltIns(WindowSystem& ws)
 {
+    lastFoundClass = nullptr;
     for (const BuiltInClass& b : builtInClasses) {
         auto c = std::make_unique<WindowClass>();
         c->name = b.name;
@@ -98,9 +103,11 @@ const WindowClass* findClass(LPCWSTR name)
         return nullptr;
     }
     const std::u16string wanted = name;
+    if (lastFoundClass && sameTextNoCase(lastFoundClass->name, wanted))
+        return lastFoundClass;
     for (const auto& c : ws.classes) {
         if (sameTextNoCase(c->name, wanted))
-            return c.get();
+            return lastFoundClass = c.get();
     }
     return nullptr;
 }
@@ -253,6 +260,7 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass)
     c->atom = ATOM(0xC000 + ws.classes.size());
     // An application class of a built-in name takes the name's place (searched first).
     ws.classes.insert(ws.classes.begin(), std::move(c));
+    lastFoundClass = nullptr;
     return ws.classes.front()->atom;
 }
 
@@ -266,6 +274,7 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE)
             if (used)
                 return FALSE;   // ERROR_CLASS_HAS_WINDOWS
             ws.classes.erase(it);
+            lastFoundClass = nullptr;
             return TRUE;
         }
     }
