@@ -77,12 +77,22 @@ PortableGdiObject* gdiDecodeDib(const BYTE* data, DWORD size, bool icon)
         COLORREF* out = bitmap->pixels.data() + std::size_t(y) * width;
         // Blue, green, red as read (the last pixel of a row may end the resource, so it is read
         // byte by byte): one load and a byte swap put them in COLORREF's order.
-        for (long x = 0; x + 1 < width; x++, p += step) {
+        auto pixel = [step](const BYTE* row, long x) {
             std::uint32_t bgr;
-            std::memcpy(&bgr, p, sizeof bgr);
-            out[x] = __builtin_bswap32(bgr) >> 8;
+            std::memcpy(&bgr, row + x * step, sizeof bgr);
+            return COLORREF(__builtin_bswap32(bgr) >> 8);
+        };
+        long x = 0;
+        for (; x + 4 < width; x += 4) {
+            out[x] = pixel(p, x);
+            out[x + 1] = pixel(p, x + 1);
+            out[x + 2] = pixel(p, x + 2);
+            out[x + 3] = pixel(p, x + 3);
         }
-        out[width - 1] = RGB(p[2], p[1], p[0]);
+        for (; x + 1 < width; x++)
+            out[x] = pixel(p, x);
+        const BYTE* last = p + (width - 1) * step;
+        out[width - 1] = RGB(last[2], last[1], last[0]);
     }
     return bitmap;
 }

@@ -74,8 +74,13 @@ const BuiltInClass builtInClasses[] = {
     {u"#32770", dialogClassProc, WindowKind::Dialog},
 };
 
+// The class the last search by name found (the first of that name), forgotten whenever the list
+// of classes changes.
+const WindowClass* lastFoundClass = nullptr;
+
 void registerBuiltIns(WindowSystem& ws)
 {
+    lastFoundClass = nullptr;
     for (const BuiltInClass& b : builtInClasses) {
         auto c = std::make_unique<WindowClass>();
         c->name = b.name;
@@ -98,9 +103,11 @@ const WindowClass* findClass(LPCWSTR name)
         return nullptr;
     }
     const std::u16string wanted = name;
+    if (lastFoundClass && sameTextNoCase(lastFoundClass->name, wanted))
+        return lastFoundClass;
     for (const auto& c : ws.classes) {
         if (sameTextNoCase(c->name, wanted))
-            return c.get();
+            return lastFoundClass = c.get();
     }
     return nullptr;
 }
@@ -125,7 +132,9 @@ void unlink(HWND window)
     std::vector<HWND>& siblings = w->parent ? liveWindow(w->parent)->children : ws.topLevel;
     if (w->parent)
         w->parent->paintScanFrom = 0;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+    auto at = std::find(siblings.begin(), siblings.end(), window);   // a window is linked once
+    if (at != siblings.end())
+        siblings.erase(at);
     auto isFor = [window](const MSG& m) { return m.hwnd == window; };
     ws.posted.erase(std::remove_if(ws.posted.begin(), ws.posted.end(), isFor), ws.posted.end());
     ws.input.erase(std::remove_if(ws.input.begin(), ws.input.end(), isFor), ws.input.end());
@@ -251,6 +260,7 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass)
     c->atom = ATOM(0xC000 + ws.classes.size());
     // An application class of a built-in name takes the name's place (searched first).
     ws.classes.insert(ws.classes.begin(), std::move(c));
+    lastFoundClass = nullptr;
     return ws.classes.front()->atom;
 }
 
@@ -264,6 +274,7 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE)
             if (used)
                 return FALSE;   // ERROR_CLASS_HAS_WINDOWS
             ws.classes.erase(it);
+            lastFoundClass = nullptr;
             return TRUE;
         }
     }

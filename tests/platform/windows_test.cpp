@@ -52,6 +52,30 @@ TEST_F(PlatformTest, CreationFailsForUnknownClassesAndWhenWmCreateRefuses)
     EXPECT_EQ(GetActiveWindow(), nullptr);
 }
 
+// An application class of a built-in name is found first while it is registered, however
+// the name is spelt, and the built-in class again once it is gone.
+TEST_F(PlatformTest, AnApplicationClassOfABuiltInNameTakesItsPlaceUntilUnregistered)
+{
+    auto procOf = [](const char16_t* name) {
+        HWND w = CreateWindowExW(0, name, u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC));
+        DestroyWindow(w);
+        return proc;
+    };
+    WNDPROC builtIn = procOf(u"Button");
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = refusingProc;
+    wc.lpszClassName = u"BUTTON";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    WNDCLASSW found{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"button", &found));
+    EXPECT_EQ(found.lpfnWndProc, refusingProc);
+    EXPECT_EQ(CreateWindowExW(0, u"Button", u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr)
+        << "made by the refusing class";
+    ASSERT_TRUE(UnregisterClassW(u"BUTTON", nullptr));
+    EXPECT_EQ(procOf(u"button"), builtIn);
+}
+
 TEST_F(PlatformTest, DestroyWindowDestroysOwnedWindowsFirstThenParentBeforeChildren)
 {
     HWND main = createLogger(WS_VISIBLE);
