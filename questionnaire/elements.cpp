@@ -10,23 +10,6 @@
 #include "dbfile/heap.h"
 #include "shell/state.h"
 
-// ---- fields ------------------------------------------------------------------------------------
-
-std::uint32_t elementKey1(const HierarchyElement* e) { return readU32(e->bytes); }
-std::uint32_t elementKey2(const HierarchyElement* e) { return readU32(e->bytes + 4); }
-std::uint16_t elementId(const HierarchyElement* e) { return readU16(e->bytes + 8); }
-std::uint16_t elementGroupOf(const HierarchyElement* e) { return readU16(e->bytes + 10); }
-std::uint16_t elementDefaultValue(const HierarchyElement* e) { return readU16(e->bytes + 12); }
-std::uint16_t elementSubObject(const HierarchyElement* e) { return readU16(e->bytes + 14); }
-std::uint16_t elementTextOffset(const HierarchyElement* e) { return readU16(e->bytes + 16); }
-std::int8_t elementStringRecord(const HierarchyElement* e) { return readS8(e->bytes + 18); }
-std::int8_t elementType(const HierarchyElement* e) { return readS8(e->bytes + 19); }
-std::int8_t elementDefaultState(const HierarchyElement* e) { return readS8(e->bytes + 20); }
-std::int8_t elementClass(const HierarchyElement* e) { return readS8(e->bytes + 21); }
-std::int8_t elementLevel(const HierarchyElement* e) { return readS8(e->bytes + 22); }
-std::int8_t elementFlags(const HierarchyElement* e) { return readS8(e->bytes + 23); }
-std::int8_t elementStyle(const HierarchyElement* e) { return readS8(e->bytes + 24); }
-
 // ---- code tables -------------------------------------------------------------------------------
 
 namespace {
@@ -102,34 +85,30 @@ bool continuesInto(const DbRecord* record)
     return record && record->size >= std::uint32_t(recordHeaderSize) && recordEntryCount(record) != 0;
 }
 
+} // namespace
+
 // Moves the cursor from (module, index) to the first element that exists at or after it.
-void settle(ElementCursor* c)
+void settleElementCursor(ElementCursor* c)
 {
     c->element = nullptr;
+    c->moduleEnd = nullptr;
     if (!c->records)
         return;
     for (; c->module < moduleCount && continuesInto(c->records[c->module]); ++c->module, c->index = 0) {
-        c->element = hierarchyElementAt(c->records[c->module], c->index);
-        if (c->element)
+        const DbRecord* record = c->records[c->module];
+        c->element = hierarchyElementAt(record, c->index);
+        if (c->element) {
+            c->moduleEnd = hierarchyElementAt(record, 0) + hierarchyElementCount(record);
             return;
+        }
     }
 }
 
-} // namespace
-
 ElementCursor firstElement(const DbRecord* const* hierarchyRecords)
 {
-    ElementCursor c = {hierarchyRecords, 0, 0, nullptr};
-    settle(&c);
+    ElementCursor c = {hierarchyRecords, 0, 0, nullptr, nullptr};
+    settleElementCursor(&c);
     return c;
-}
-
-void nextElement(ElementCursor* cursor)
-{
-    if (!cursor->element)
-        return;
-    ++cursor->index;
-    settle(cursor);
 }
 
 ElementCursor findElementCursor(const DbRecord* const* hierarchyRecords, std::uint16_t id)
@@ -193,17 +172,13 @@ bool findIndexedElement(const ElementIndex* index, const DbRecord* const* hierar
     const ElementIndexEntry* e = std::lower_bound(begin, end, id,
                                                   [](const ElementIndexEntry& a, std::uint16_t v) { return a.id < v; });
     if (e == end || e->id != id) {
-        *found = ElementCursor{hierarchyRecords, index->endModule, 0, nullptr};
+        *found = ElementCursor{hierarchyRecords, index->endModule, 0, nullptr, nullptr};
         return true;
     }
-    *found = ElementCursor{hierarchyRecords, e->module, e->index, hierarchyElementAt(hierarchyRecords[e->module], e->index)};
+    const DbRecord* record = hierarchyRecords[e->module];
+    *found = ElementCursor{hierarchyRecords, e->module, e->index, hierarchyElementAt(record, e->index),
+                           hierarchyElementAt(record, 0) + hierarchyElementCount(record)};
     return true;
-}
-
-bool nextInSubtree(ElementCursor* cursor, int headLevel)
-{
-    nextElement(cursor);
-    return cursor->element && elementLevel(cursor->element) > headLevel;
 }
 
 const HierarchyElement* findElement(const DbRecord* const* hierarchyRecords, std::uint16_t id)

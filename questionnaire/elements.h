@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 
+#include "dbfile/bytes.h"
 #include "dbfile/records.h"
 
 constexpr int moduleCount = 10;
@@ -16,21 +17,21 @@ struct HierarchyElement {
 };
 static_assert(sizeof(HierarchyElement) == elementSize && alignof(HierarchyElement) == 1);
 
-// Fields of an element.
-std::uint32_t elementKey1(const HierarchyElement* e);
-std::uint32_t elementKey2(const HierarchyElement* e);
-std::uint16_t elementId(const HierarchyElement* e);
-std::uint16_t elementGroupOf(const HierarchyElement* e);
-std::uint16_t elementDefaultValue(const HierarchyElement* e);   // 0 and 0xFFFF mean none
-std::uint16_t elementSubObject(const HierarchyElement* e);
-std::uint16_t elementTextOffset(const HierarchyElement* e);
-std::int8_t elementStringRecord(const HierarchyElement* e);
-std::int8_t elementType(const HierarchyElement* e);
-std::int8_t elementDefaultState(const HierarchyElement* e);
-std::int8_t elementClass(const HierarchyElement* e);
-std::int8_t elementLevel(const HierarchyElement* e);
-std::int8_t elementFlags(const HierarchyElement* e);
-std::int8_t elementStyle(const HierarchyElement* e);
+// Fields of an element; inline, for the walks of the sequence read them for every element.
+inline std::uint32_t elementKey1(const HierarchyElement* e) { return readU32(e->bytes); }
+inline std::uint32_t elementKey2(const HierarchyElement* e) { return readU32(e->bytes + 4); }
+inline std::uint16_t elementId(const HierarchyElement* e) { return readU16(e->bytes + 8); }
+inline std::uint16_t elementGroupOf(const HierarchyElement* e) { return readU16(e->bytes + 10); }
+inline std::uint16_t elementDefaultValue(const HierarchyElement* e) { return readU16(e->bytes + 12); }   // 0 and 0xFFFF mean none
+inline std::uint16_t elementSubObject(const HierarchyElement* e) { return readU16(e->bytes + 14); }
+inline std::uint16_t elementTextOffset(const HierarchyElement* e) { return readU16(e->bytes + 16); }
+inline std::int8_t elementStringRecord(const HierarchyElement* e) { return readS8(e->bytes + 18); }
+inline std::int8_t elementType(const HierarchyElement* e) { return readS8(e->bytes + 19); }
+inline std::int8_t elementDefaultState(const HierarchyElement* e) { return readS8(e->bytes + 20); }
+inline std::int8_t elementClass(const HierarchyElement* e) { return readS8(e->bytes + 21); }
+inline std::int8_t elementLevel(const HierarchyElement* e) { return readS8(e->bytes + 22); }
+inline std::int8_t elementFlags(const HierarchyElement* e) { return readS8(e->bytes + 23); }
+inline std::int8_t elementStyle(const HierarchyElement* e) { return readS8(e->bytes + 24); }
 
 // Element types, classes, styles and states, as the display database stores them.
 // ORDER: these enumerations and the name tables in elements.cpp stay parallel.
@@ -68,14 +69,34 @@ struct ElementCursor {
     int module;
     int index;
     const HierarchyElement* element;  // nullptr past the end of the sequence
+    // Past the last whole element of the module's record, once a step has found it; nullptr
+    // until then (a cursor made by hand takes its first step the long way).
+    const HierarchyElement* moduleEnd;
 };
 
 ElementCursor firstElement(const DbRecord* const* hierarchyRecords);
-void nextElement(ElementCursor* cursor);
+// The step into the next module, or to the end of the sequence.
+void settleElementCursor(ElementCursor* cursor);
+// Within a module's record a step is one element on; only at its end is the sequence asked
+// where it goes on.
+inline void nextElement(ElementCursor* cursor)
+{
+    if (!cursor->element)
+        return;
+    ++cursor->index;
+    if (cursor->element + 1 < cursor->moduleEnd)
+        ++cursor->element;
+    else
+        settleElementCursor(cursor);
+}
 // The cursor at the element with that id, element nullptr when none has it.
 ElementCursor findElementCursor(const DbRecord* const* hierarchyRecords, std::uint16_t id);
 // Moves to the next element of the subtree whose head has level headLevel; false at its end.
-bool nextInSubtree(ElementCursor* cursor, int headLevel);
+inline bool nextInSubtree(ElementCursor* cursor, int headLevel)
+{
+    nextElement(cursor);
+    return cursor->element && elementLevel(cursor->element) > headLevel;
+}
 
 // An index of the element sequence by id, built once the hierarchy records are loaded: for
 // every id the position of its first element in sequence order, which is what a search of the

@@ -6,15 +6,40 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 static const int largestSide = 4096;
 
-PortableGdiObject* gdiNewBitmap(int width, int height, COLORREF fill)
+// Four pixels a store (large memset and memcpy calls cost one instruction a byte under callgrind's
+// count, with their string instructions).
+void gdiFillPixels(COLORREF* pixels, std::size_t count, COLORREF color)
+{
+    typedef COLORREF Quad __attribute__((vector_size(16)));
+    const Quad quad = {color, color, color, color};
+    std::size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        std::memcpy(pixels + i, &quad, sizeof quad);
+        std::memcpy(pixels + i + 4, &quad, sizeof quad);
+        std::memcpy(pixels + i + 8, &quad, sizeof quad);
+        std::memcpy(pixels + i + 12, &quad, sizeof quad);
+    }
+    for (; i < count; i++)
+        pixels[i] = color;
+}
+
+PortableGdiObject* gdiNewUnsetBitmap(int width, int height)
 {
     PortableGdiObject* bitmap = gdiNewObject(GdiKind::Bitmap);
     bitmap->width = width;
     bitmap->height = height;
-    bitmap->pixels.assign(static_cast<std::size_t>(width) * height, fill);
+    bitmap->pixels.resize(static_cast<std::size_t>(width) * height);
+    return bitmap;
+}
+
+PortableGdiObject* gdiNewBitmap(int width, int height, COLORREF fill)
+{
+    PortableGdiObject* bitmap = gdiNewUnsetBitmap(width, height);
+    gdiFillPixels(bitmap->pixels.data(), bitmap->pixels.size(), fill);
     return bitmap;
 }
 
@@ -90,7 +115,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     if (columns == 0)
         return TRUE;
     // Within one surface the source is read before anything is written, as if copied first.
-    std::vector<COLORREF> before;
+    PixelBuffer before;
     if (from == to)
         before = from->pixels;
     const COLORREF* in = from ? (from == to ? before.data() : from->pixels.data()) : nullptr;
@@ -116,7 +141,7 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
         return 1;
     RECT r = drawableRect(dc, to, rect->left, rect->top, rect->right, rect->bottom);
     for (long y = r.top; y < r.bottom; y++)
-        std::fill_n(&to->pixels[std::size_t(y) * to->width + r.left], r.right - r.left, brush->color);
+        gdiFillPixels(&to->pixels[std::size_t(y) * to->width + r.left], std::size_t(r.right - r.left), brush->color);
     return 1;
 }
 

@@ -30,6 +30,9 @@ struct OpenedFile {
     FT_Face face = nullptr;
     bool tried = false;
     std::string path;
+    // Advances of U+0000..U+00FF in font units (the same at every size): printable ASCII read when
+    // the file is opened, the rest when first measured; -1 where FreeType gave none.
+    FT_Fixed unscaled[256];
 };
 
 enum FamilyIndex { Sans = 0, Mono = 1, Serif = 2 };
@@ -70,11 +73,23 @@ static const int defaultPixelHeight = 11;
 // Larger requests are clamped: no screen of 320 lines needs more.
 static const int largestPixelHeight = 200;
 
+// The test face's cell height (FONTS.md).
+static const int testFaceHeight = 16;
+
 static FT_Library library = nullptr;
 static bool testFace = false;
 
 void portableSetTestFace(bool on) { testFace = on; }
 bool portableTestFace() { return testFace; }
+
+static const FT_Fixed notRead = -2;
+
+// A character's advance in font units, read from the metrics table without loading the glyph's
+// outline (the same at every size).
+static bool readAdvance(FT_Face face, WCHAR c, FT_Fixed* units)
+{
+    return FT_Get_Advance(face, FT_Get_Char_Index(face, c), FT_LOAD_NO_SCALE, units) == 0;
+}
 
 static OpenedFile& opened(const PortableFaceFile* file)
 {
@@ -86,6 +101,13 @@ static OpenedFile& opened(const PortableFaceFile* file)
             library = nullptr;
         if (!library || FT_New_Face(library, entry.path.c_str(), 0, &entry.face) != 0)
             entry.face = nullptr;
+        for (WCHAR c = 0; c < 256; c++) {
+            bool ascii = c >= 0x20 && c < 0x7F;
+            if (!entry.face || (ascii && !readAdvance(entry.face, c, &entry.unscaled[c])))
+                entry.unscaled[c] = -1;
+            else if (!ascii)
+                entry.unscaled[c] = notRead;
+        }
     }
     return entry;
 }
@@ -207,6 +229,7 @@ static void realizeFont(PortableGdiObject* font, const LOGFONTW& request)
     font->pixelHeight = pixelHeightFor(font->request, face);
     for (short& advance : font->advances)
         advance = -1;
+    font->xScale = 0;
     measureMetrics(font, face);
 }
 
@@ -243,6 +266,28 @@ HFONT gdiStockFont(int which)
     return slot;
 }
 
+// The font's x scale, asked of FreeType once per font rather than once per character.
+static bool knownScale(PortableGdiObject* font, FT_Face face)
+{
+    if (font->xScale == 0) {
+        if (FT_Set_Pixel_Sizes(face, 0, font->pixelHeight) != 0)
+            return false;
+        font->xScale = face->size->metrics.x_scale;
+    }
+    return true;
+}
+
+// A character's advance in font units, as its file has it.
+static bool unscaledAdvance(OpenedFile& file, WCHAR c, FT_Fixed* units)
+{
+    if (c >= 256)
+        return readAdvance(file.face, c, units);
+    if (file.unscaled[c] == notRead && !readAdvance(file.face, c, &file.unscaled[c]))
+        file.unscaled[c] = -1;
+    *units = file.unscaled[c];
+    return *units >= 0;
+}
+
 int gdiCharAdvance(HFONT font, WCHAR c)
 {
     if (testFace)
@@ -250,17 +295,13 @@ int gdiCharAdvance(HFONT font, WCHAR c)
     bool cached = c < 256;
     if (cached && font->advances[c] >= 0)
         return font->advances[c];
-    FT_Face face = openFace(font->file);
+    OpenedFile& file = opened(font->file);
     int advance = font->metrics.tmAveCharWidth;
-    if (face && FT_Set_Pixel_Sizes(face, 0, font->pixelHeight) == 0) {
-        // The advance scaled into 1/64 pixels as an unhinted glyph load scales it (FT_MulFix by
-        // the size's x scale), rounded to whole pixels (651 units at 11 px is 3.5 px, so 4).
-        // Read from the metrics table without loading the glyph's outline.
-        FT_UInt glyph = FT_Get_Char_Index(face, c);
-        FT_Fixed units = 0;
-        if (FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &units) == 0)
-            advance = static_cast<int>((FT_MulFix(units, face->size->metrics.x_scale) + 32) >> 6);
-    }
+    FT_Fixed units = 0;
+    // The advance scaled into 1/64 pixels as an unhinted glyph load scales it (FT_MulFix by the
+    // size's x scale), rounded to whole pixels (651 units at 11 px is 3.5 px, so 4).
+    if (file.face && knownScale(font, file.face) && unscaledAdvance(file, c, &units))
+        advance = static_cast<int>((FT_MulFix(units, font->xScale) + 32) >> 6);
     if (cached)
         font->advances[c] = static_cast<short>(advance);
     return advance;
@@ -281,7 +322,7 @@ void gdiMeasuredMetrics(HFONT font, TEXTMETRICW* metrics)
     *metrics = font->metrics;
     if (!testFace)
         return;
-    metrics->tmHeight = 16;
+    metrics->tmHeight = testFaceHeight;
     metrics->tmAscent = 13;
     metrics->tmDescent = 3;
     metrics->tmInternalLeading = 0;
@@ -338,10 +379,8 @@ BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, INT* 
     }
     if (fit)
         *fit = fitted;
-    TEXTMETRICW metrics;
-    gdiMeasuredMetrics(font, &metrics);
     size->cx = extent;
-    size->cy = metrics.tmHeight;
+    size->cy = testFace ? testFaceHeight : font->metrics.tmHeight;
     return TRUE;
 }
 

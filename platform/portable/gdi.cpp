@@ -8,6 +8,7 @@
 #include "platform/portable/internal.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -18,8 +19,24 @@ static std::map<HWND, PortableGdiObject*>& surfaces = *new std::map<HWND, Portab
 static PortableGdiObject* screenSurface = nullptr;
 
 
-bool gdiLiveObject(HGDIOBJ object) { return object && liveObjects.count(object) != 0; }
-bool gdiLiveDc(HDC dc) { return dc && liveDcs.count(dc) != 0; }
+// The last handle of each kind found live, cleared when it is freed: the same DC or object is
+// mostly asked about many times in a row (a measuring context, character after character).
+static const PortableGdiObject* lastLiveObject = nullptr;
+static const PortableDc* lastLiveDc = nullptr;
+
+template <typename Record>
+static bool liveIn(const std::set<const Record*>& live, const Record*& last, const Record* handle)
+{
+    if (handle && handle == last)
+        return true;
+    if (!handle || live.count(handle) == 0)
+        return false;
+    last = handle;
+    return true;
+}
+
+bool gdiLiveObject(HGDIOBJ object) { return liveIn(liveObjects, lastLiveObject, static_cast<const PortableGdiObject*>(object)); }
+bool gdiLiveDc(HDC dc) { return liveIn(liveDcs, lastLiveDc, static_cast<const PortableDc*>(dc)); }
 
 static unsigned long long drawVersions = 0;
 
@@ -35,6 +52,8 @@ PortableGdiObject* gdiNewObject(GdiKind kind)
 static void freeObject(PortableGdiObject* object)
 {
     liveObjects.erase(object);
+    if (lastLiveObject == object)
+        lastLiveObject = nullptr;
     delete object;
 }
 
@@ -109,6 +128,8 @@ static void freeDc(PortableDc* dc)
 {
     releaseSelections(dc);
     liveDcs.erase(dc);
+    if (lastLiveDc == dc)
+        lastLiveDc = nullptr;
     delete dc;
 }
 
@@ -154,9 +175,10 @@ static PortableGdiObject* resizedSurface(PortableGdiObject* surface, int width, 
         return surface;
     PortableGdiObject* fresh = gdiNewBitmap(width, height, RGB(255, 255, 255));
     if (surface) {
-        for (int y = 0; y < std::min(height, surface->height); y++)
-            for (int x = 0; x < std::min(width, surface->width); x++)
-                fresh->pixels[y * width + x] = surface->pixels[y * surface->width + x];
+        int columns = std::min(width, surface->width);
+        for (int y = 0; columns > 0 && y < std::min(height, surface->height); y++)
+            std::memcpy(&fresh->pixels[std::size_t(y) * width], &surface->pixels[std::size_t(y) * surface->width],
+                        std::size_t(columns) * sizeof(COLORREF));
         freeObject(surface);
     }
     return fresh;

@@ -6,11 +6,39 @@
 #include "platform/winapi.h"
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 enum class GdiKind { Font, Bitmap, Brush, Pen, Icon };
 
 struct PortableFaceFile;  // a font file opened with FreeType (fonts.cpp)
+
+// Every pixel of a bitmap is set when it is made (filled or decoded), so a pixel buffer leaves new
+// elements unset instead of zeroing them first.
+template <typename T>
+struct UnsetAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UnsetAllocator<U>;
+    };
+    UnsetAllocator() = default;
+    template <typename U>
+    UnsetAllocator(const UnsetAllocator<U>&) noexcept
+    {
+    }
+    template <typename U>
+    void construct(U* at) noexcept
+    {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args)
+    {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using PixelBuffer = std::vector<COLORREF, UnsetAllocator<COLORREF>>;
 
 struct PortableGdiObject {
     GdiKind kind = GdiKind::Brush;
@@ -24,10 +52,11 @@ struct PortableGdiObject {
     bool bold = false, italic = false, underline = false;
     TEXTMETRICW metrics{};      // measured with FreeType
     short advances[256] = {};   // rounded advances of U+0000..U+00FF; -1 = not yet measured
+    long xScale = 0;            // FreeType's x scale at the pixel size; 0 = not yet asked
 
     // Bitmap: 0x00BBGGRR pixels, top row first.
     int width = 0, height = 0, bitsPerPixel = 24;
-    std::vector<COLORREF> pixels;
+    PixelBuffer pixels;
     // Changes whenever something may have drawn on it (every gdiTarget), never repeats across
     // objects: hosts re-encode a surface only when its version moved.
     unsigned long long version = 0;
@@ -79,6 +108,10 @@ void gdiMeasuredMetrics(HFONT font, TEXTMETRICW* metrics);
 
 // Bitmaps (bitmaps.cpp).
 PortableGdiObject* gdiNewBitmap(int width, int height, COLORREF fill);
+// A bitmap whose every pixel the caller sets.
+PortableGdiObject* gdiNewUnsetBitmap(int width, int height);
+// Sets count pixels to one colour.
+void gdiFillPixels(COLORREF* pixels, std::size_t count, COLORREF color);
 // A bitmap from a packed DIB (BITMAPINFOHEADER and rows); nullptr when it is damaged or of a
 // kind not read (images.cpp). icon: the header's height counts the mask rows too.
 PortableGdiObject* gdiDecodeDib(const BYTE* data, DWORD size, bool icon);

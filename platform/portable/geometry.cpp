@@ -158,6 +158,7 @@ BOOL ShowWindow(HWND window, int command)
         if (!liveWindow(window))
             return FALSE;
         w->style |= WS_VISIBLE;
+        paintMayBeDue(*w);
         invalidateWindow(window);
     }
     bool activate = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE &&
@@ -189,7 +190,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL)
         w->updateRect.right = std::max(w->updateRect.right, r.right);
         w->updateRect.bottom = std::max(w->updateRect.bottom, r.bottom);
     }
-    w->needsPaint = true;
+    setNeedsPaint(*w, true);
     return TRUE;
 }
 
@@ -204,7 +205,7 @@ BOOL ValidateRect(HWND window, const RECT* rect)
         return TRUE;
     RECT& r = w->updateRect;
     if (!rect || (rect->left <= r.left && rect->top <= r.top && rect->right >= r.right && rect->bottom >= r.bottom)) {
-        w->needsPaint = false;
+        setNeedsPaint(*w, false);
         return TRUE;
     }
     bool spansWidth = rect->left <= r.left && rect->right >= r.right;
@@ -218,7 +219,7 @@ BOOL ValidateRect(HWND window, const RECT* rect)
     else if (spansHeight && rect->right >= r.right && rect->left < r.right)
         r.right = rect->left;
     if (r.right <= r.left || r.bottom <= r.top)
-        w->needsPaint = false;
+        setNeedsPaint(*w, false);
     return TRUE;
 }
 
@@ -230,7 +231,7 @@ BOOL UpdateWindow(HWND window)
     if (w->needsPaint && reallyVisible(window)) {
         SendMessageW(window, WM_PAINT, 0, 0);
         if (liveWindow(window))
-            w->needsPaint = false;
+            setNeedsPaint(*w, false);
     }
     return TRUE;
 }
@@ -505,7 +506,10 @@ LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value)
         return 0;
     LONG_PTR old = GetWindowLongPtrW(window, index);
     switch (index) {
-    case GWL_STYLE: w->style = (DWORD)value; break;
+    case GWL_STYLE:
+        w->style = (DWORD)value;
+        paintMayBeDue(*w);
+        break;
     case GWL_EXSTYLE: w->exStyle = (DWORD)value; break;
     case GWLP_ID: w->id = (UINT_PTR)value; break;
     case GWLP_USERDATA: w->userData = value; break;

@@ -4,6 +4,7 @@
 // Differs from Windows in: LoadBitmapW gives a 24-bit bitmap, whatever the display's depth.
 #include "platform/portable/gdi_records.h"
 
+#include <cstdint>
 #include <cstring>
 #include <map>
 
@@ -40,6 +41,8 @@ struct Cursor {
 
 const long largestSide = 4096;
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are read as little-endian words");
+
 }  // namespace
 
 // An icon's header counts the colour rows and the mask rows together; its mask is not kept.
@@ -66,14 +69,30 @@ PortableGdiObject* gdiDecodeDib(const BYTE* data, DWORD size, bool icon)
     DWORD stride = static_cast<DWORD>((width * bits + 31) / 32 * 4);
     if ((size - headerSize) / stride < static_cast<DWORD>(height))
         return nullptr;
-    PortableGdiObject* bitmap = gdiNewBitmap(static_cast<int>(width), static_cast<int>(height), 0);
+    PortableGdiObject* bitmap = gdiNewUnsetBitmap(static_cast<int>(width), static_cast<int>(height));
     const BYTE* rows = data + headerSize;
+    std::size_t step = bits / 8;
     for (long y = 0; y < height; y++) {
-        const BYTE* row = rows + stride * static_cast<DWORD>(topDown ? y : height - 1 - y);
-        for (long x = 0; x < width; x++) {
-            const BYTE* p = row + x * (bits / 8);
-            bitmap->pixels[y * width + x] = RGB(p[2], p[1], p[0]);
+        const BYTE* p = rows + stride * static_cast<DWORD>(topDown ? y : height - 1 - y);
+        COLORREF* out = bitmap->pixels.data() + std::size_t(y) * width;
+        // Blue, green, red as read (the last pixel of a row may end the resource, so it is read
+        // byte by byte): one load and a byte swap put them in COLORREF's order.
+        auto pixel = [step](const BYTE* row, long x) {
+            std::uint32_t bgr;
+            std::memcpy(&bgr, row + x * step, sizeof bgr);
+            return COLORREF(__builtin_bswap32(bgr) >> 8);
+        };
+        long x = 0;
+        for (; x + 4 < width; x += 4) {
+            out[x] = pixel(p, x);
+            out[x + 1] = pixel(p, x + 1);
+            out[x + 2] = pixel(p, x + 2);
+            out[x + 3] = pixel(p, x + 3);
         }
+        for (; x + 1 < width; x++)
+            out[x] = pixel(p, x);
+        const BYTE* last = p + (width - 1) * step;
+        out[width - 1] = RGB(last[2], last[1], last[0]);
     }
     return bitmap;
 }

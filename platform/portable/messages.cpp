@@ -37,13 +37,18 @@ bool takeFrom(std::deque<MSG>& queue, MSG* out, HWND window, UINT first, UINT la
 HWND windowToPaint(HWND window)
 {
     PortableWindow* w = liveWindow(window);
-    if (!w || !(w->style & WS_VISIBLE))
+    if (!w || !(w->style & WS_VISIBLE) || w->paintBelow == 0)
         return nullptr;
     if (w->needsPaint)
         return window;
-    for (HWND child : w->children)
-        if (HWND found = windowToPaint(child))
+    // Children with nothing visible to paint below them stay skipped until something below them
+    // waits or is shown (paintMayBeDue).
+    for (std::size_t i = w->paintScanFrom; i < w->children.size(); ++i) {
+        if (HWND found = windowToPaint(w->children[i]))
             return found;
+        if (i == w->paintScanFrom)
+            w->paintScanFrom++;
+    }
     return nullptr;
 }
 
@@ -152,7 +157,7 @@ LRESULT DispatchMessageW(const MSG* message)
         return 0;
     LRESULT r = SendMessageW(message->hwnd, message->message, message->wParam, message->lParam);
     if (message->message == WM_PAINT && liveWindow(message->hwnd))
-        message->hwnd->needsPaint = false;
+        setNeedsPaint(*message->hwnd, false);
     return r;
 }
 

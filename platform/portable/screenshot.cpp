@@ -266,7 +266,8 @@ bool portableRenderScreen(std::vector<COLORREF>* pixels, int* width, int* height
         drawWindow(canvas, w);
     }
     SelectObject(canvas, font);
-    *pixels = static_cast<PortableGdiObject*>(screen)->pixels;
+    const PixelBuffer& drawn = static_cast<PortableGdiObject*>(screen)->pixels;
+    pixels->assign(drawn.begin(), drawn.end());
     SelectObject(canvas, previous);
     DeleteDC(canvas);
     DeleteObject(screen);

@@ -60,7 +60,7 @@ void describe(HWND window, int depth, int zOrder, std::vector<PortableWindowInfo
 std::vector<PortableWindowInfo> portableSnapshot()
 {
     std::vector<PortableWindowInfo> out;
-    out.reserve(windowSystem().records.size());
+    out.reserve(windowSystem().liveCount);
     std::vector<HWND> top = windowSystem().topLevel;
     for (HWND t : top)
         describe(t, 0, 0, out);

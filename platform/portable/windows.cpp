@@ -8,14 +8,54 @@
 #include "platform/portable/wnd.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace {
 
-std::unordered_set<const PortableWindow*>& knownWindows()
+// Window records come in blocks that are never given back, so a handle can be told to be a
+// record by its address alone (no lookup in a set on every call). Each block is twice the size of
+// the one before (up to a limit), so there are few to look through.
+struct RecordBlock {
+    PortableWindow* records;
+    std::size_t size;
+    std::uintptr_t bytes;   // size records
+};
+constexpr std::size_t firstBlockRecords = 1024;
+constexpr std::size_t largestBlockRecords = 4096;
+// Newest first; kept for the whole run (never destroyed), so the records stay reachable at exit.
+std::vector<RecordBlock>& recordBlocks = *new std::vector<RecordBlock>;
+std::size_t newestBlockUsed = 0;
+
+// Keeps a destroyed window's record for a while (what a modal loop reads after the window has
+// gone, and so that a stale handle is known to be stale); only its contents are released.
+constexpr std::size_t deadRecordsKept = 4096;
+
+PortableWindow* takeRecord()
 {
-    static std::unordered_set<const PortableWindow*> known;
-    return known;
+    WindowSystem& ws = windowSystem();
+    if (ws.dead.size() > deadRecordsKept) {
+        PortableWindow* record = ws.dead.front();
+        ws.dead.pop_front();
+        *record = PortableWindow{};
+        return record;
+    }
+    if (recordBlocks.empty() || newestBlockUsed == recordBlocks.front().size) {
+        std::size_t size = recordBlocks.empty() ? firstBlockRecords
+                                                : std::min(recordBlocks.front().size * 2, largestBlockRecords);
+        recordBlocks.insert(recordBlocks.begin(), RecordBlock{new PortableWindow[size], size, size * sizeof(PortableWindow)});
+        newestBlockUsed = 0;
+    }
+    return &recordBlocks.front().records[newestBlockUsed++];
+}
+
+// Every record handed out so far, live or dead.
+template <typename Visit>
+void forEachRecord(Visit visit)
+{
+    for (std::size_t b = 0; b < recordBlocks.size(); ++b) {
+        std::size_t used = b == 0 ? newestBlockUsed : recordBlocks[b].size;
+        for (std::size_t i = 0; i < used; ++i)
+            visit(recordBlocks[b].records[i]);
+    }
 }
 
 struct BuiltInClass {
@@ -34,8 +74,13 @@ const BuiltInClass builtInClasses[] = {
     {u"#32770", dialogClassProc, WindowKind::Dialog},
 };
 
+// The class the last search by name found (the first of that name), forgotten whenever the list
+// of classes changes.
+const WindowClass* lastFoundClass = nullptr;
+
 void registerBuiltIns(WindowSystem& ws)
 {
+    lastFoundClass = nullptr;
     for (const BuiltInClass& b : builtInClasses) {
         auto c = std::make_unique<WindowClass>();
         c->name = b.name;
@@ -51,9 +96,18 @@ void registerBuiltIns(WindowSystem& ws)
 const WindowClass* findClass(LPCWSTR name)
 {
     WindowSystem& ws = windowSystem();
+    if (IS_INTRESOURCE(name)) {
+        for (const auto& c : ws.classes)
+            if (c->atom == (ATOM)(ULONG_PTR)name)
+                return c.get();
+        return nullptr;
+    }
+    const std::u16string wanted = name;
+    if (lastFoundClass && sameTextNoCase(lastFoundClass->name, wanted))
+        return lastFoundClass;
     for (const auto& c : ws.classes) {
-        if (IS_INTRESOURCE(name) ? c->atom == (ATOM)(ULONG_PTR)name : sameTextNoCase(c->name, name))
-            return c.get();
+        if (sameTextNoCase(c->name, wanted))
+            return lastFoundClass = c.get();
     }
     return nullptr;
 }
@@ -76,31 +130,24 @@ void unlink(HWND window)
     WindowSystem& ws = windowSystem();
     PortableWindow* w = liveWindow(window);
     std::vector<HWND>& siblings = w->parent ? liveWindow(w->parent)->children : ws.topLevel;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+    if (w->parent)
+        w->parent->paintScanFrom = 0;
+    auto at = std::find(siblings.begin(), siblings.end(), window);   // a window is linked once
+    if (at != siblings.end())
+        siblings.erase(at);
     auto isFor = [window](const MSG& m) { return m.hwnd == window; };
     ws.posted.erase(std::remove_if(ws.posted.begin(), ws.posted.end(), isFor), ws.posted.end());
     ws.input.erase(std::remove_if(ws.input.begin(), ws.input.end(), isFor), ws.input.end());
 }
 
-// Keeps a destroyed window's record for a while (what a modal loop reads after the window has
-// gone, and so that a stale handle is known to be stale); only its contents are released.
-constexpr std::size_t deadRecordsKept = 4096;
-
 void retire(HWND window)
 {
     WindowSystem& ws = windowSystem();
-    auto it = std::find_if(ws.records.begin(), ws.records.end(), [window](const auto& r) { return r.get() == window; });
-    if (it == ws.records.end())
-        return;
     window->text = {};
     window->items = {};
     window->children = {};
-    ws.dead.push_back(std::move(*it));
-    ws.records.erase(it);
-    if (ws.dead.size() > deadRecordsKept) {
-        knownWindows().erase(ws.dead.front().get());
-        ws.dead.pop_front();
-    }
+    ws.dead.push_back(window);
+    ws.liveCount--;
 }
 
 void sendDestroy(HWND window)
@@ -130,6 +177,7 @@ void freeWindow(HWND window)
         ws.focus = nullptr;
     if (ws.active == window)
         ws.active = nullptr;
+    setNeedsPaint(*w, false);
     unlink(window);
     w->alive = false;
     portableGdiWindowDestroyed(window);
@@ -161,11 +209,33 @@ WindowSystem& windowSystem()
     return ws;
 }
 
-PortableWindow* liveWindow(HWND window)
+bool isWindowRecord(const PortableWindow* window)
 {
-    if (!window || !knownWindows().count(window))
-        return nullptr;
-    return window->alive ? window : nullptr;
+    auto address = reinterpret_cast<std::uintptr_t>(window);
+    for (const RecordBlock& block : recordBlocks) {
+        std::uintptr_t offset = address - reinterpret_cast<std::uintptr_t>(block.records);
+        if (offset < block.bytes)
+            return offset % sizeof(PortableWindow) == 0;
+    }
+    return false;
+}
+
+void setNeedsPaint(PortableWindow& w, bool needed)
+{
+    if (w.needsPaint == needed)
+        return;
+    w.needsPaint = needed;
+    int change = needed ? 1 : -1;
+    for (PortableWindow* p = &w; p; p = p->parent)
+        p->paintBelow += change;
+    if (needed)
+        paintMayBeDue(w);
+}
+
+void paintMayBeDue(PortableWindow& w)
+{
+    for (PortableWindow* p = w.parent; p; p = p->parent)
+        p->paintScanFrom = 0;
 }
 
 ATOM RegisterClassW(const WNDCLASSW* windowClass)
@@ -190,6 +260,7 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass)
     c->atom = ATOM(0xC000 + ws.classes.size());
     // An application class of a built-in name takes the name's place (searched first).
     ws.classes.insert(ws.classes.begin(), std::move(c));
+    lastFoundClass = nullptr;
     return ws.classes.front()->atom;
 }
 
@@ -198,10 +269,12 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE)
     WindowSystem& ws = windowSystem();
     for (auto it = ws.classes.begin(); it != ws.classes.end(); ++it) {
         if (!(*it)->builtIn && !IS_INTRESOURCE(className) && sameTextNoCase((*it)->name, className)) {
-            for (const auto& r : ws.records)
-                if (r->alive && r->windowClass == it->get())
-                    return FALSE;   // ERROR_CLASS_HAS_WINDOWS
+            bool used = false;
+            forEachRecord([&](const PortableWindow& r) { used = used || (r.alive && r.windowClass == it->get()); });
+            if (used)
+                return FALSE;   // ERROR_CLASS_HAS_WINDOWS
             ws.classes.erase(it);
+            lastFoundClass = nullptr;
             return TRUE;
         }
     }
@@ -229,8 +302,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (parent && !liveWindow(parent))
         return nullptr;   // ERROR_INVALID_WINDOW_HANDLE
 
-    auto record = std::make_unique<PortableWindow>();
-    HWND window = record.get();
+    PortableWindow* record = takeRecord();
+    HWND window = record;
+    record->alive = true;
     record->windowClass = c;
     record->kind = c->kind;
     record->proc = c->proc;
@@ -244,8 +318,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     } else {
         record->owner = parent ? rootWindow(parent) : nullptr;
     }
-    knownWindows().insert(window);
-    ws.records.push_back(std::move(record));
+    ws.liveCount++;
     if (window->parent)
         liveWindow(window->parent)->children.push_back(window);
     else
@@ -266,10 +339,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     RECT client;
     GetClientRect(window, &client);
     SendMessageW(window, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
-    POINT origin = clientOriginOnScreen(window);
-    if (window->parent)
-        ScreenToClient(window->parent, &origin);
-    SendMessageW(window, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
+    RECT in = clientInsets(*window);   // the client area's origin in the parent's client area
+    SendMessageW(window, WM_MOVE, 0, MAKELPARAM(window->rect.left + in.left, window->rect.top + in.top));
     if (window->parent)
         sendParentNotify(window, WM_CREATE);
     if ((style & WS_VISIBLE) && liveWindow(window))
@@ -319,15 +390,14 @@ BOOL IsWindow(HWND window)
 void portableResetWindows()
 {
     WindowSystem& ws = windowSystem();
-    for (auto& r : ws.records) {
-        if (r->alive) {
-            r->alive = false;
-            portableGdiWindowDestroyed(r.get());
-        }
-    }
-    knownWindows().clear();
-    ws.records.clear();
     ws.dead.clear();
+    forEachRecord([&ws](PortableWindow& r) {
+        if (r.alive)
+            portableGdiWindowDestroyed(&r);
+        r = PortableWindow{};
+        ws.dead.push_back(&r);
+    });
+    ws.liveCount = 0;
     ws.topLevel.clear();
     ws.classes.clear();
     registerBuiltIns(ws);

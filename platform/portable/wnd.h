@@ -1,6 +1,7 @@
 // Window records of the portable window system and the helpers its files share.
-// A window handle points to a PortableWindow. The records of the last few thousand destroyed
-// windows stay allocated (marked dead), so a stale handle is recognised instead of reused.
+// A window handle points to a PortableWindow. Records come from blocks that are kept for the
+// whole run; a destroyed window's record is marked dead and handed out again only after a few
+// thousand others, so a stale handle is recognised instead of reaching a new window at once.
 #pragma once
 #include "platform/winapi.h"
 
@@ -32,7 +33,7 @@ struct ListItem {
 };
 
 struct PortableWindow {
-    bool alive = true;
+    bool alive = false;
     const WindowClass* windowClass = nullptr;
     WindowKind kind = WindowKind::Custom;
     WNDPROC proc = nullptr;
@@ -45,8 +46,10 @@ struct PortableWindow {
     HINSTANCE instance = nullptr;
     LONG_PTR userData = 0;
     HFONT font = nullptr;
-    bool needsPaint = false;
+    bool needsPaint = false;       // changed through setNeedsPaint only
     RECT updateRect{};             // client coordinates, valid while needsPaint
+    int paintBelow = 0;            // windows of this subtree (itself included) with needsPaint
+    std::size_t paintScanFrom = 0; // the children before this index have nothing visible to paint
     std::vector<HWND> children;    // creation order: top to bottom of the z order (CreateWindowEx
                                    // links a new child at HWND_BOTTOM)
 
@@ -82,8 +85,8 @@ struct PortableWindow {
 
 // The whole window system's state: one per process, used from the program's one thread.
 struct WindowSystem {
-    std::vector<std::unique_ptr<PortableWindow>> records;   // the live windows
-    std::deque<std::unique_ptr<PortableWindow>> dead;       // recently destroyed, oldest first
+    std::deque<PortableWindow*> dead;                       // destroyed, oldest first
+    std::size_t liveCount = 0;
     std::vector<HWND> topLevel;                             // bottom to top of the z order
     std::vector<std::unique_ptr<WindowClass>> classes;
     HWND focus = nullptr;
@@ -97,8 +100,18 @@ struct WindowSystem {
 };
 WindowSystem& windowSystem();
 
+// Whether a pointer is one of the window records (live or dead).
+bool isWindowRecord(const PortableWindow* window);
 // The live record a handle names, or nullptr for a handle that is not (or no longer) a window.
-PortableWindow* liveWindow(HWND window);
+inline PortableWindow* liveWindow(HWND window)
+{
+    return window && isWindowRecord(window) && window->alive ? window : nullptr;
+}
+// Marks a window as waiting (or no longer waiting) to be painted, keeping its ancestors' counts.
+void setNeedsPaint(PortableWindow& w, bool needed);
+// Something in the window's subtree may now have to be painted (it waits, or became visible):
+// its ancestors look through all their children again for the next window to paint.
+void paintMayBeDue(PortableWindow& w);
 HWND rootWindow(HWND window);             // the top-level window a window belongs to
 bool reallyVisible(HWND window);          // visible, and so are all its ancestors
 bool inputEnabled(HWND window);           // enabled, and so are all its ancestors

@@ -185,6 +185,23 @@ TEST(Objects, FillRectAndBrushes)
     EXPECT_TRUE(DeleteObject(brush));
 }
 
+// Rows of every width up to a few dozen pixels are filled exactly, nothing beside them.
+TEST(Objects, FillRectFillsRowsOfAnyWidthExactly)
+{
+    for (int width = 1; width <= 40; width++) {
+        Canvas canvas(48, 3, true);
+        HBRUSH brush = CreateSolidBrush(RGB(200, 100, 50));
+        RECT area{3, 1, 3 + width, 2};
+        FillRect(canvas.dc, &area, brush);
+        for (int y = 0; y < 3; y++)
+            for (int x = 0; x < 48; x++) {
+                bool inside = y == 1 && x >= 3 && x < 3 + width;
+                ASSERT_EQ(GetPixel(canvas.dc, x, y), inside ? RGB(200, 100, 50) : RGB(x, y, 7)) << width << " " << x;
+            }
+        DeleteObject(brush);
+    }
+}
+
 TEST(DamagedBitmaps, TruncatedDataNeverLoads)
 {
     std::vector<BYTE> data = resourceCopy(106, RT_BITMAP);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <cstring>
 #include <string>
 
@@ -134,6 +137,43 @@ TEST(DejaVu, RoundedAdvancesAsTheBrowserFileGives)
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
     DeleteDC(dc);
     for (HFONT font : {sans11, bold13, boldCell15})
+        DeleteObject(font);
+}
+
+// Fonts of one file at different sizes measure each character as FreeType itself loads it
+// unhinted at that size, whichever font measured the character first.
+TEST(DejaVu, EveryLatin1CharacterAsFreeTypeLoadsItAtEachSize)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT fonts[] = {makeFont("Tahoma", -11, 0, 400), makeFont("Tahoma", -13, 0, 400),
+                     makeFont("Courier New", -12, 0, 400)};
+    FT_Library library;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    FT_Face faces[3] = {};
+    for (int f = 0; f < 3; f++) {
+        PortableFontInfo info;
+        ASSERT_TRUE(portableFontInfo(fonts[f], &info));
+        ASSERT_EQ(FT_New_Face(library, info.file, 0, &faces[f]), 0) << info.file;
+        ASSERT_EQ(FT_Set_Pixel_Sizes(faces[f], 0, info.pixelHeight), 0);
+    }
+    std::u16string characters;
+    for (char16_t c = 0xFF; c > 0; c--)   // from the top, so Latin-1 is read before ASCII is met
+        characters += c;
+    characters += u"\u2022\u20AC";
+    for (char16_t c : characters)
+        for (int f = 0; f < 3; f++) {
+            SelectObject(dc, fonts[f]);
+            SIZE size{};
+            ASSERT_TRUE(GetTextExtentExPointW(dc, &c, 1, 0, nullptr, nullptr, &size));
+            ASSERT_EQ(FT_Load_Char(faces[f], c, FT_LOAD_NO_HINTING), 0);
+            EXPECT_EQ(size.cx, (faces[f]->glyph->advance.x + 32) >> 6) << "U+" << std::hex << int(c) << " font " << f;
+        }
+    for (FT_Face face : faces)
+        FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    DeleteDC(dc);
+    for (HFONT font : fonts)
         DeleteObject(font);
 }
 

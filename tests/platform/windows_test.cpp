@@ -52,6 +52,30 @@ TEST_F(PlatformTest, CreationFailsForUnknownClassesAndWhenWmCreateRefuses)
     EXPECT_EQ(GetActiveWindow(), nullptr);
 }
 
+// An application class of a built-in name is found first while it is registered, however
+// the name is spelt, and the built-in class again once it is gone.
+TEST_F(PlatformTest, AnApplicationClassOfABuiltInNameTakesItsPlaceUntilUnregistered)
+{
+    auto procOf = [](const char16_t* name) {
+        HWND w = CreateWindowExW(0, name, u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC));
+        DestroyWindow(w);
+        return proc;
+    };
+    WNDPROC builtIn = procOf(u"Button");
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = refusingProc;
+    wc.lpszClassName = u"BUTTON";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    WNDCLASSW found{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"button", &found));
+    EXPECT_EQ(found.lpfnWndProc, refusingProc);
+    EXPECT_EQ(CreateWindowExW(0, u"Button", u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr)
+        << "made by the refusing class";
+    ASSERT_TRUE(UnregisterClassW(u"BUTTON", nullptr));
+    EXPECT_EQ(procOf(u"button"), builtIn);
+}
+
 TEST_F(PlatformTest, DestroyWindowDestroysOwnedWindowsFirstThenParentBeforeChildren)
 {
     HWND main = createLogger(WS_VISIBLE);
@@ -281,4 +305,58 @@ TEST_F(PlatformTest, WindowFromPointFindsTheTopmostVisibleEnabledWindowAndTapAtU
         DispatchMessageW(&m);
     EXPECT_EQ(logged({WM_COMMAND}), (Seq{{WM_COMMAND, MAKEWPARAM(1, BN_CLICKED)}}));
     EXPECT_EQ(WindowFromPoint(POINT{120, 50}), over);
+}
+
+// Paint messages come in the order of the window tree (top-level windows, then each window
+// before its children), whatever order the windows were invalidated in; a hidden window's
+// pending paint waits until it is shown, and a destroyed one's is forgotten.
+TEST_F(PlatformTest, PaintingFollowsTheTreeOrderNotTheOrderOfInvalidation)
+{
+    HWND main = createLogger(WS_VISIBLE);
+    HWND a = createLogger(WS_CHILD | WS_VISIBLE, main);
+    HWND a1 = createLogger(WS_CHILD | WS_VISIBLE, a);
+    HWND b = createLogger(WS_CHILD | WS_VISIBLE, main);
+    HWND hidden = createLogger(WS_CHILD, main);
+    HWND inHidden = createLogger(WS_CHILD | WS_VISIBLE, hidden);
+    auto painted = [] {
+        messageLog().clear();
+        MSG m;
+        while (GetMessageW(&m, nullptr, 0, 0))
+            DispatchMessageW(&m);
+        std::vector<HWND> order;
+        for (const LoggedMessage& l : messageLog())
+            if (l.message == WM_PAINT)
+                order.push_back(l.window);
+        return order;
+    };
+    painted();
+    for (HWND w : {b, inHidden, a1, main})
+        InvalidateRect(w, nullptr, TRUE);
+    EXPECT_EQ(painted(), (std::vector<HWND>{main, a1, b}));
+    ShowWindow(hidden, SW_SHOW);
+    EXPECT_EQ(painted(), (std::vector<HWND>{hidden, inHidden}));
+    InvalidateRect(a1, nullptr, TRUE);
+    DestroyWindow(a);
+    InvalidateRect(b, nullptr, TRUE);
+    EXPECT_EQ(painted(), (std::vector<HWND>{main, b})) << "main repaints where a was";
+}
+
+// A destroyed window's handle keeps naming no window while thousands of others are made and
+// destroyed; addresses that are not the start of a window record are no windows either.
+TEST_F(PlatformTest, AStaleHandleStaysStaleWhileManyWindowsComeAndGo)
+{
+    HWND main = createLogger(WS_VISIBLE);
+    HWND gone = createLogger(WS_CHILD | WS_VISIBLE, main);
+    DestroyWindow(gone);
+    for (int i = 0; i < 4000; i++) {
+        HWND w = createControl(u"STATIC", u"x", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, main, 1);
+        ASSERT_NE(w, gone);
+        ASSERT_FALSE(IsWindow(gone));
+        DestroyWindow(w);
+    }
+    EXPECT_FALSE(SetWindowTextW(gone, u"stale"));
+    int notAWindow = 0;
+    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(&notAWindow)));
+    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(reinterpret_cast<char*>(main) + 8)));
+    EXPECT_TRUE(IsWindow(main));
 }

@@ -79,7 +79,7 @@ void dumpElement(DumpOut* out, const DisplayRecords& db, int module, int index)
 {
     const DbRecord* record = db.hierarchy[module];
     const HierarchyElement* e = hierarchyElementAt(record, index);
-    ElementCursor at = {db.hierarchy, module, index, e};
+    ElementCursor at = {db.hierarchy, module, index, e, nullptr};
     ElementSpec s = specOf(e);
     std::string where = "element " + std::to_string(s.id) + " (module " + std::to_string(module) + ", element " +
                         std::to_string(index) + ")";
