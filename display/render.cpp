@@ -405,12 +405,13 @@ RECT dropListReach(const DisplayList* list, const DisplayPiece* firstInView, int
 
 // Gives each piece in view that would make an offered control that control, where that keeps
 // the layering of a render that makes every control anew; the offers no piece takes are
-// destroyed. The search starts after the last offer taken: pages keep their order.
-static void takeOverControls(DisplayList* list)
+// destroyed. The search starts after the last offer taken: pages keep their order. True when a
+// control was taken over.
+static bool takeOverControls(DisplayList* list)
 {
     int count = list->madeCount;
     if (count == 0)
-        return;
+        return false;
     bool taken[madeControlCapacity] = {};
     int next = 0;
     Layers layers{};
@@ -451,6 +452,7 @@ static void takeOverControls(DisplayList* list)
             DestroyWindow(list->made[i].control);
     }
     list->madeCount = static_cast<std::uint8_t>(kept);
+    return kept > 0;
 }
 
 // After the render, from where the controls actually lie (drop lists and edit fields as they
@@ -514,10 +516,10 @@ bool renderDisplayList(DisplayList* list, int delta, bool relayout, bool keepCon
     list->firstRow = static_cast<std::uint16_t>(list->firstRow + delta);
     if (keepControls)
         return renderRows(list);
-    takeOverControls(list);
+    bool takenOver = takeOverControls(list);
     std::uint32_t firstNewSerial = list->madeSerial;
     bool more = renderRows(list);
-    if (!layeredAsMade(list, firstNewSerial)) {
+    if (takenOver && !layeredAsMade(list, firstNewSerial)) {
         // Rare (a drop list or an edit field over a row kept): the render as it always was.
         releaseControls(list, false);
         more = renderRows(list);
