@@ -1,6 +1,8 @@
 // Bounded text building in fixed buffers (titles, therapy and working texts, page lines).
 #include "dbfile/textbuilder.h"
 
+#include <cstring>
+
 TextBuilder beginText(char* buffer, int capacity)
 {
     TextBuilder builder = {buffer, capacity, 0, false};
@@ -21,21 +23,25 @@ void textAppendPart(TextBuilder* builder, const char* text, int count)
 {
     if (!text)
         return;
+    // The text is measured once and copied whole: appends are the inner loop of every report.
+    std::size_t length = 0;
+    if (count > 0) {
+        const void* end = std::memchr(text, 0, std::size_t(count));
+        length = end ? std::size_t(static_cast<const char*>(end) - text) : std::size_t(count);
+    }
     if (!builder->out) {
-        for (int i = 0; i < count && text[i]; ++i)
-            ++builder->length;
+        builder->length += int(length);
         return;
     }
     if (builder->capacity <= 0)
         return;
-    int i = 0;
-    for (; i < count && text[i]; ++i) {
-        if (roomLeft(builder) == 0) {
-            builder->cut = true;
-            break;
-        }
-        builder->out[builder->length++] = text[i];
+    std::size_t room = std::size_t(roomLeft(builder));
+    if (length > room) {
+        length = room;
+        builder->cut = true;
     }
+    std::memcpy(builder->out + builder->length, text, length);
+    builder->length += int(length);
     builder->out[builder->length] = '\0';
 }
 

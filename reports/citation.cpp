@@ -2,13 +2,13 @@
 // field and its suffix only when the field is not empty; "plural" appends "s" after the suffix
 // when the field holds a ',' (several editors); then suffix2. An "always" step appends its
 // literal. The "volume" step appends its literal (and field 9 when it is named) when field 9 or
-// field 10 is not empty. The text is measured first, then built in a block of exactly that size.
+// field 10 is not empty. The pieces are gathered and measured first, then copied into a block of
+// exactly their size.
 #include "reports/citation.h"
 
 #include <cstring>
 
 #include "dbfile/heap.h"
-#include "dbfile/textbuilder.h"
 
 namespace {
 
@@ -81,30 +81,48 @@ const Template otherTemplate = {{F(1, "", ". "), F(2, "", ". "), F(8, "", ". "),
 
 bool present(const char* field) { return field && field[0]; }
 
-// Runs the template once into out, which may be a builder that only measures.
-void applyTemplate(const Template& t, const ReferenceEntry* entry, TextBuilder* out)
+// The pieces of a citation, each measured once: at most five a step.
+constexpr int maxParts = maxSteps * 5;
+struct Parts {
+    const char* text[maxParts];
+    std::size_t length[maxParts];
+    int count;
+    std::size_t total;
+};
+
+void addPart(Parts* parts, const char* text)
+{
+    if (!text[0])
+        return;
+    std::size_t length = std::strlen(text);
+    parts->text[parts->count] = text;
+    parts->length[parts->count++] = length;
+    parts->total += length;
+}
+
+void applyTemplate(const Template& t, const ReferenceEntry* entry, Parts* out)
 {
     for (const Step& step : t.steps) {
         if (step.kind == End)
             break;
         if (step.kind == Always) {
-            textAppend(out, step.prefix);
+            addPart(out, step.prefix);
         } else if (step.kind == Volume) {
             if (present(entry->fields[9]) || present(entry->fields[10])) {
-                textAppend(out, step.prefix);
+                addPart(out, step.prefix);
                 if (step.field >= 0 && entry->fields[step.field])
-                    textAppend(out, entry->fields[step.field]);
+                    addPart(out, entry->fields[step.field]);
             }
         } else {
             const char* field = entry->fields[step.field];
             if (!present(field))
                 continue;
-            textAppend(out, step.prefix);
-            textAppend(out, field);
-            textAppend(out, step.suffix);
+            addPart(out, step.prefix);
+            addPart(out, field);
+            addPart(out, step.suffix);
             if (step.plural && std::strchr(field, ','))
-                textAppend(out, "s");
-            textAppend(out, step.suffix2);
+                addPart(out, "s");
+            addPart(out, step.suffix2);
         }
     }
 }
@@ -115,13 +133,18 @@ char* formatCitation(const ReferenceEntry* entry)
 {
     int type = entry->type;
     const Template& t = (type >= 1 && type <= 13) ? templates[type] : otherTemplate;
-    TextBuilder measure = beginMeasure();
-    applyTemplate(t, entry, &measure);
-    int capacity = measure.length + 1;
-    char* text = static_cast<char*>(allocBlock(std::size_t(capacity)));
+    Parts parts;
+    parts.count = 0;
+    parts.total = 0;
+    applyTemplate(t, entry, &parts);
+    char* text = static_cast<char*>(allocBlock(parts.total + 1));
     if (!text)
         return nullptr;
-    TextBuilder citation = beginText(text, capacity);
-    applyTemplate(t, entry, &citation);
+    char* at = text;
+    for (int i = 0; i < parts.count; ++i) {
+        std::memcpy(at, parts.text[i], parts.length[i]);
+        at += parts.length[i];
+    }
+    *at = '\0';
     return text;
 }

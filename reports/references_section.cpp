@@ -1,7 +1,8 @@
 // The References section: the citations of the reference ids the latest rule run recorded, in
 // the order the reference record stores them, one blank row apart. The reference data cites one
 // work under the id of every rule that relies on it, so a citation whose text is already listed
-// in the section is not listed again: the reader sees each work once.
+// in the section is not listed again: the reader sees each work once. The record read stays with
+// the index in the program's state.
 #include <cstring>
 
 #include "dbfile/heap.h"
@@ -25,15 +26,16 @@ bool alreadyListed(const DisplayLine* first, const char* citation)
 
 int appendReferences(int row)
 {
-    DbRecord* record = readReferenceRecord();
+    if (!appState)
+        return row;
+    ReferenceIndex* index = &appState->referenceIndex;
+    const DbRecord* record = readIndexedReferences(index);
     if (!record)
         return row;
-    ReferenceWalk walk = beginReferenceWalk(record);
+    CitedWalk walk = beginCitedWalk(record, index, citedReferences ? *citedReferences : nullptr);
     ReferenceEntry entry;
     const DisplayLine* first = nullptr;   // the section's first line
-    while (nextReference(&walk, &entry)) {
-        if (!citedReferences || !findAnswer(*citedReferences, entry.id, 0))
-            continue;
+    while (nextCitedReference(&walk, &entry)) {
         char* citation = formatCitation(&entry);
         if (!citation)
             continue;
@@ -47,6 +49,5 @@ int appendReferences(int row)
         }
         freeBlock(citation);
     }
-    freeRecord(&record);
     return row;
 }

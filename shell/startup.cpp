@@ -101,6 +101,8 @@ bool loadDatabases()
     releaseSectionLists(appState);
     appState->doseRangeRecord = readKeptRecord(1, 0, contentDatabasePath);
     appState->conversionRecord = readKeptRecord(2, 0, contentDatabasePath);
+    // Indexed now, so that results pages find their citations without walking the record.
+    readIndexedReferences(&appState->referenceIndex);
     releaseConversionLists(appState);
     citedReferences = nullptr;
 

@@ -51,6 +51,7 @@ void releaseAppContents(AppState* app)
     releaseSectionLists(app);
     freeRecord(&app->doseRangeRecord);
     freeRecord(&app->conversionRecord);
+    releaseReferenceIndex(&app->referenceIndex);
     releaseConversionLists(app);
 }
 

@@ -10,6 +10,7 @@
 #include "questionnaire/answers.h"
 #include "questionnaire/elements.h"
 #include "questionnaire/textlist.h"
+#include "reports/reference_record.h"
 
 enum ViewState : std::uint32_t {
     ModuleView = 1,
@@ -59,6 +60,7 @@ struct AppState {
     DisplayList displayList;
     HINSTANCE instance;
     std::uint32_t viewState;
+    ReferenceIndex referenceIndex;         // the reference record as last read, and its index
 };
 
 struct QuestionnaireState {
@@ -83,8 +85,8 @@ void releaseQuestionnaireContents(QuestionnaireState* q);
 void releaseSectionLists(AppState* app);
 // The dose conversion's reasons, caveats and mitigating factors.
 void releaseConversionLists(AppState* app);
-// Everything the record owns but its windows: the lists above, the content records and the
-// drop list's line map; the record itself stays.
+// Everything the record owns but its windows: the lists above, the content records (the
+// reference record and its index among them) and the drop list's line map; the record itself stays.
 void releaseAppContents(AppState* app);
 // The cited references of the latest rule run and their holder.
 void releaseCitedReferences();
