@@ -33,6 +33,8 @@ void initDisplayList(AppState* state)
     for (AdvanceTable& table : list->advanceTables)
         table.inUse = 0;
     list->nextAdvanceTable = 0;
+    list->madeCount = 0;
+    list->madeSerial = 1;
 }
 
 // Links the line in after the last line whose row is not greater than its own: at the tail in
@@ -168,6 +170,7 @@ void clearDisplayList(DisplayList* list, bool destroyControls)
 {
     if (destroyControls)
         destroyDisplayControls(list);
+    list->madeCount = 0;   // destroyed, or no longer the list's own
     freeDisplayPieces(list);
     DisplayLine* line = list->head;
     while (line) {

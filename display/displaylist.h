@@ -37,6 +37,7 @@ struct DisplayPiece {
     const char* start;     // [start, end) of the line's text; end nullptr = up to the NUL
     const char* end;
     std::uint8_t ownsText; // 1 when start is a private copy
+    std::uint32_t serial;  // control's serial in the list's made controls; 0 when not there
     DisplayPiece* next;
 };
 
@@ -76,6 +77,20 @@ struct AdvanceTable {
 // Bold, normal, and the underline font the normal context takes for underlined lines.
 constexpr int advanceTableCount = 3;
 
+// A control a render made, offered to the next render: a piece that would make the same
+// control again (class, style, place, size, id, font, and as it stands text and check state)
+// takes it over. The serial is the order of making: a lower serial lies above a higher one.
+struct MadeControl {
+    HWND control;
+    const char* className;
+    DWORD style;
+    std::int16_t x, y, width, height;
+    int id;
+    HFONT font;
+    std::uint32_t serial;
+};
+constexpr int madeControlCapacity = 48;
+
 struct DisplayList {
     HINSTANCE instance;
     std::uint16_t firstRow;
@@ -95,6 +110,9 @@ struct DisplayList {
     // Filled while measuring, also by the operations that take the list as const.
     mutable AdvanceTable advanceTables[advanceTableCount];
     mutable std::uint8_t nextAdvanceTable;   // the table taken next for a context or font not met yet
+    MadeControl made[madeControlCapacity];   // live controls, oldest first; see render.cpp
+    std::uint8_t madeCount;
+    std::uint32_t madeSerial;
 };
 
 struct AppState;

@@ -13,7 +13,6 @@
 
 namespace {
 const int listLineHeight = 18;
-const int openListHeight = 200;
 // dropLineMap holds one byte per list line, then mapEnd, so that a picked line can be checked
 // against the map's length; option indices therefore stay below mapEnd.
 const std::uint8_t mapEnd = 0xFF;
@@ -157,7 +156,7 @@ const DisplayOption* openDropList(AppState* state, DisplayLine* line)
     map[at] = mapEnd;
     state->dropLineMap = map;
     int height = lines * listLineHeight;
-    resizeList(list, line, height < openListHeight ? height : openListHeight);
+    resizeList(list, line, height < openDropListHeight ? height : openDropListHeight);
     highlightLine(listBox, firstLineOfChoice);
     return chosen;
 }

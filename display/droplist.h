@@ -6,6 +6,9 @@
 
 struct AppState;
 
+// The height an open list takes at most.
+constexpr int openDropListHeight = 200;
+
 // Opens the line's list over the rows below it (at most 200 pixels high), hides its drop button
 // and highlights the chosen option's first line. Returns the chosen option, or nullptr.
 const DisplayOption* openDropList(AppState* state, DisplayLine* line);

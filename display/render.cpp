@@ -1,10 +1,13 @@
-// Rendering of the rows in view as child controls, and their destruction. Every render makes
-// the controls anew; scrolling is a render with a moved firstRow and no new layout.
+// Rendering of the rows in view as child controls, and their destruction. A render takes over
+// the controls of the render before that it would make again exactly as they stand (see
+// takeOverControls) and makes the others anew; scrolling is a render with a moved firstRow and
+// no new layout.
 #include "display/render.h"
 
 #include <climits>
 #include <cstring>
 
+#include "display/droplist.h"
 #include "display/fonts.h"
 #include "display/layout.h"
 #include "display/widetext.h"
@@ -29,6 +32,19 @@ struct RenderState {
     const DisplayLine* dropLine;
     HWND dropList;
 };
+
+// Kinds whose controls hold nothing beyond what takeOverControls compares. Drop lists (items,
+// selection, moves, a hidden button) and edit fields (typed text) are always made anew.
+bool mayTakeOver(std::uint8_t kind)
+{
+    return kind == TextLine || kind == CheckBox || kind == GroupCheckBox || kind == PushButton ||
+           kind == MultiLineCheckBox;
+}
+
+bool isCheckable(std::uint8_t kind)
+{
+    return kind == CheckBox || kind == GroupCheckBox || kind == MultiLineCheckBox;
+}
 
 } // namespace
 
@@ -201,6 +217,32 @@ static bool controlShape(const DisplayLine* line, const DisplayPiece* piece, Con
     }
 }
 
+// The font a piece's control is given: none for a piece without text.
+static HFONT pieceFont(const DisplayList* list, const DisplayLine* line, const DisplayPiece* piece)
+{
+    return piece->start ? controlFont(list, line) : nullptr;
+}
+
+// The check state a new control of the piece has once made.
+static LRESULT madeCheckState(const DisplayLine* line, const DisplayPiece* piece)
+{
+    return isCheckable(piece->kind) && (line->flags & lineState) ? BST_CHECKED : BST_UNCHECKED;
+}
+
+static void offerMade(DisplayList* list, DisplayPiece* piece, const ControlShape& shape, HFONT font,
+                      int y)
+{
+    if (list->madeCount >= madeControlCapacity)
+        return;
+    if (list->madeSerial == 0)
+        list->madeSerial = 1;   // 0 means "not offered"
+    piece->serial = list->madeSerial++;
+    list->made[list->madeCount++] =
+        MadeControl{piece->control, shape.className, shape.style, piece->x, static_cast<std::int16_t>(y),
+                    static_cast<std::int16_t>(shape.width), static_cast<std::int16_t>(shape.height),
+                    shape.id, font, piece->serial};
+}
+
 static void renderPiece(DisplayList* list, DisplayLine* line, DisplayPiece* piece, int y,
                         RenderState* state)
 {
@@ -219,24 +261,19 @@ static void renderPiece(DisplayList* list, DisplayLine* line, DisplayPiece* piec
     piece->control = makeControl(list, shape, piece->start, piece->end, piece->x, y);
     if (!piece->control)
         return;
-    bool checkable = piece->kind == CheckBox || piece->kind == GroupCheckBox ||
-                     piece->kind == MultiLineCheckBox;
-    if (checkable && (line->flags & lineState))
+    if (madeCheckState(line, piece) == BST_CHECKED)
         SendMessageW(piece->control, BM_SETCHECK, BST_CHECKED, 0);
-    if (piece->start)
+    HFONT font = pieceFont(list, line, piece);
+    if (font)
         setControlFont(list, line, piece->control);
+    if (mayTakeOver(piece->kind))
+        offerMade(list, piece, shape, font, y);
 }
 
-bool renderDisplayList(DisplayList* list, int delta, bool relayout, bool keepControls)
+// The pieces of the rows in view, in the order they are rendered, to visit(piece, y); false
+// from visit stops the walk. True when rows of visible lines remain below the view.
+template <typename Visit> static bool forPiecesInView(DisplayList* list, Visit visit)
 {
-    if (!keepControls)
-        destroyDisplayControls(list);
-    if (relayout) {
-        freeDisplayPieces(list);
-        layoutDisplayList(list);
-    }
-    list->firstRow = static_cast<std::uint16_t>(list->firstRow + delta);
-    RenderState state = {nullptr, nullptr};
     for (DisplayLine* line = list->head; line; line = line->next) {
         // Lines hidden since the last layout keep their pieces but show nothing.
         if (!(line->flags & lineVisible))
@@ -246,24 +283,251 @@ bool renderDisplayList(DisplayList* list, int delta, bool relayout, bool keepCon
                 continue;
             if (!rowInView(list, piece->row))
                 return true;
-            renderPiece(list, line, piece, rowTop(list, piece->row), &state);
+            if (!visit(line, piece, rowTop(list, piece->row)))
+                return false;
         }
     }
     return false;
 }
 
-void destroyDisplayControls(DisplayList* list)
+static bool renderRows(DisplayList* list)
+{
+    RenderState state = {nullptr, nullptr};
+    return forPiecesInView(list, [&](DisplayLine* line, DisplayPiece* piece, int y) {
+        renderPiece(list, line, piece, y, &state);
+        return true;
+    });
+}
+
+// Destroys every piece's controls except the offered ones, which stay (unseen by any piece)
+// until takeOverControls gives them to new pieces or destroys them.
+static void releaseControls(DisplayList* list, bool keepOffered)
 {
     for (DisplayLine* line = list->head; line; line = line->next) {
         if ((line->flags & lineVisible) && line->kind == RuleLine && line->pieces)
             continue;   // rule lines make no controls
         for (DisplayPiece* piece = line->pieces; piece; piece = piece->next) {
-            if (piece->control)
+            if (piece->control && !(keepOffered && piece->serial))
                 DestroyWindow(piece->control);
             if (piece->control2)
                 DestroyWindow(piece->control2);
             piece->control = nullptr;
             piece->control2 = nullptr;
+            piece->serial = 0;
         }
     }
+    if (!keepOffered)
+        list->madeCount = 0;
+}
+
+// Whether the offered control shows, as it stands now, what a new control of the piece would.
+// Focus, a pressed look or another check state are not what a new control has; nor is a text
+// the user may have changed, which is read back.
+static bool sameControl(const DisplayList* list, const DisplayLine* line, const DisplayPiece* piece,
+                        const ControlShape& shape, int y, const MadeControl& made)
+{
+    if (made.x != piece->x || made.y != y || made.width != shape.width || made.height != shape.height ||
+        made.style != shape.style || made.id != shape.id || std::strcmp(made.className, shape.className) != 0 ||
+        made.font != pieceFont(list, line, piece) || GetFocus() == made.control)
+        return false;
+    if (shape.className[0] == 'B' &&
+        SendMessageW(made.control, BM_GETSTATE, 0, 0) != madeCheckState(line, piece))
+        return false;
+    std::size_t length = 0;
+    if (piece->start)
+        length = piece->end ? static_cast<std::size_t>(piece->end - piece->start) : std::strlen(piece->start);
+    WCHAR shown[128];
+    if (length >= sizeof shown / sizeof shown[0] ||
+        static_cast<std::size_t>(SendMessageW(made.control, WM_GETTEXTLENGTH, 0, 0)) != length ||
+        static_cast<std::size_t>(SendMessageW(made.control, WM_GETTEXT, sizeof shown / sizeof shown[0],
+                                              reinterpret_cast<LPARAM>(shown))) != length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (shown[i] != static_cast<unsigned char>(piece->start[i]))
+            return false;
+    return true;
+}
+
+namespace {
+
+bool overlap(const RECT& a, const RECT& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The controls of a render, in the order it renders them: where each lies, and the serial of a
+// control taken over (0 for one made by the render).
+struct Layers {
+    RECT rect[2 * madeControlCapacity];
+    std::uint32_t serial[2 * madeControlCapacity];
+    int count;
+    bool full;
+
+    void add(const RECT& r, std::uint32_t s)
+    {
+        if (count == 2 * madeControlCapacity) {
+            full = true;
+            return;
+        }
+        rect[count] = r;
+        serial[count++] = s;
+    }
+    // Made in order, the controls of a render lie each above the ones made after it. A control
+    // taken over lies above every control made now and keeps its place among the others taken
+    // over: that shows the same as long as it overlaps no control before it that lies lower.
+    bool mayLieAt(const RECT& r, std::uint32_t s) const
+    {
+        for (int i = 0; i < count; ++i)
+            if ((serial[i] == 0 || serial[i] > s) && overlap(rect[i], r))
+                return false;
+        return true;
+    }
+};
+
+RECT shapeRect(int x, int y, const ControlShape& shape)
+{
+    return RECT{x, y, x + shape.width, y + shape.height};
+}
+
+// Where a drop list's button and list may come to lie, its first piece in view at y: over the
+// full width (the list's width is its widest option), one list line of 18 pixels for each of
+// its pieces in view, or as far as the list reaches open over the rows below.
+RECT dropListReach(const DisplayList* list, const DisplayPiece* firstInView, int y)
+{
+    int lines = 0;
+    for (const DisplayPiece* p = firstInView; p && rowInView(list, p->row); p = p->next)
+        ++lines;
+    int height = (lines + 1) * listLineHeight;
+    return RECT{INT16_MIN, y, INT16_MAX, y + (height > openDropListHeight ? height : openDropListHeight)};
+}
+
+} // namespace
+
+// Gives each piece in view that would make an offered control that control, where that keeps
+// the layering of a render that makes every control anew; the offers no piece takes are
+// destroyed. The search starts after the last offer taken: pages keep their order. True when a
+// control was taken over.
+static bool takeOverControls(DisplayList* list)
+{
+    int count = list->madeCount;
+    if (count == 0)
+        return false;
+    bool taken[madeControlCapacity] = {};
+    int next = 0;
+    Layers layers{};
+    const DisplayLine* dropLine = nullptr;
+    forPiecesInView(list, [&](DisplayLine* line, DisplayPiece* piece, int y) {
+        if (piece->kind == DropList || piece->kind == DropListMore) {
+            if (line != dropLine) {
+                dropLine = line;
+                layers.add(dropListReach(list, piece, y), 0);
+            }
+            return !layers.full;
+        }
+        ControlShape shape;
+        if (!controlShape(line, piece, &shape))
+            return true;
+        RECT r = shapeRect(piece->x, y, shape);
+        if (mayTakeOver(piece->kind)) {
+            for (int k = 0; k < count; ++k) {
+                int i = (next + k) % count;
+                const MadeControl& made = list->made[i];
+                if (!taken[i] && sameControl(list, line, piece, shape, y, made) && layers.mayLieAt(r, made.serial)) {
+                    taken[i] = true;
+                    piece->control = made.control;
+                    piece->serial = made.serial;
+                    next = i + 1;
+                    break;
+                }
+            }
+        }
+        layers.add(r, piece->serial);
+        return !layers.full;
+    });
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        if (taken[i])
+            list->made[kept++] = list->made[i];
+        else
+            DestroyWindow(list->made[i].control);
+    }
+    list->madeCount = static_cast<std::uint8_t>(kept);
+    return kept > 0;
+}
+
+// After the render, from where the controls actually lie (drop lists and edit fields as they
+// were moved), whether the controls taken over keep the layering of a render that makes all
+// anew; takeOverControls sees to it, this is the check that it did.
+static bool layeredAsMade(DisplayList* list, std::uint32_t firstNewSerial)
+{
+    Layers layers{};
+    bool anyTaken = false, layered = true;
+    auto place = [&](HWND control, std::uint32_t serial, const RECT* known) {
+        if (!control)
+            return;
+        RECT r;
+        if (known) {
+            r = *known;
+        } else {
+            GetWindowRect(control, &r);
+            POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+            ScreenToClient(list->host, &corners[0]);
+            ScreenToClient(list->host, &corners[1]);
+            r = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+        }
+        std::uint32_t s = serial != 0 && serial < firstNewSerial ? serial : 0;
+        if (s) {
+            anyTaken = true;
+            layered = layered && layers.mayLieAt(r, s);
+        }
+        layers.add(r, s);
+    };
+    const DisplayLine* dropLine = nullptr;
+    forPiecesInView(list, [&](DisplayLine* line, DisplayPiece* piece, int y) {
+        ControlShape shape;
+        if (piece->kind == DropList || piece->kind == DropListMore) {
+            // A drop list's button, then its list, made with the line's first piece in view.
+            if (line != dropLine) {
+                dropLine = line;
+                place(line->pieces->control2, 0, nullptr);
+                place(line->pieces->control, 0, nullptr);
+                RECT reach = dropListReach(list, piece, y);
+                layers.add(reach, 0);
+            }
+        } else if (piece->serial && controlShape(line, piece, &shape)) {
+            RECT r = shapeRect(piece->x, y, shape);
+            place(piece->control, piece->serial, &r);
+        } else {
+            place(piece->control, 0, nullptr);
+        }
+        return layered && !layers.full;
+    });
+    return !anyTaken || (layered && !layers.full);
+}
+
+bool renderDisplayList(DisplayList* list, int delta, bool relayout, bool keepControls)
+{
+    if (!keepControls)
+        releaseControls(list, true);
+    if (relayout) {
+        freeDisplayPieces(list);
+        layoutDisplayList(list);
+    }
+    list->firstRow = static_cast<std::uint16_t>(list->firstRow + delta);
+    if (keepControls)
+        return renderRows(list);
+    bool takenOver = takeOverControls(list);
+    std::uint32_t firstNewSerial = list->madeSerial;
+    bool more = renderRows(list);
+    if (takenOver && !layeredAsMade(list, firstNewSerial)) {
+        // Rare (a drop list or an edit field over a row kept): the render as it always was.
+        releaseControls(list, false);
+        more = renderRows(list);
+    }
+    return more;
+}
+
+void destroyDisplayControls(DisplayList* list)
+{
+    releaseControls(list, false);
 }

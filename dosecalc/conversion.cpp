@@ -44,17 +44,17 @@ const char heartFailureCaveat[] =
     "renal and/or hepatic insufficiency may extend opioid half-lives.";
 
 // Applied in this order; reasons and caveats keep it.
-const MitigatingFactor factorRows[] = {
+constinit const MitigatingFactor factorRows[] = {
     //  answered          factor name                  options  raised to                  caveat
-    {"11713",            "Asthma",                    {2, 6},  RelativeContraindication, nullptr},
-    {"11707",            "Morbid Obesity",            {1, 2},  AbsoluteContraindication, nullptr},
-    {"11708",            "Elderly",                   {0, 0},  Available,                nullptr},
-    {"11710",            "Liver Disease",             {4, 0},  AbsoluteContraindication, liverCaveat},
-    {"13974",            "Alcohol Use",               {4, 0},  AbsoluteContraindication, nullptr},
-    {"11706",            "Sleep Apnea",               {1, 2},  AbsoluteContraindication, nullptr},
-    {"11707 or 11706",   nullptr,                     {0, 0},  Available,                sleepApneaCaveat},
-    {"11709",            "Renal Insufficiency",       {2, 6},  RelativeContraindication, renalCaveat},
-    {"11711",            "Congestive Heart Failure",  {2, 6},  RelativeContraindication, heartFailureCaveat},
+    {"11713"_when,       "Asthma",                    {2, 6},  RelativeContraindication, nullptr},
+    {"11707"_when,       "Morbid Obesity",            {1, 2},  AbsoluteContraindication, nullptr},
+    {"11708"_when,       "Elderly",                   {0, 0},  Available,                nullptr},
+    {"11710"_when,       "Liver Disease",             {4, 0},  AbsoluteContraindication, liverCaveat},
+    {"13974"_when,       "Alcohol Use",               {4, 0},  AbsoluteContraindication, nullptr},
+    {"11706"_when,       "Sleep Apnea",               {1, 2},  AbsoluteContraindication, nullptr},
+    {"11707 or 11706"_when, nullptr,                     {0, 0},  Available,                sleepApneaCaveat},
+    {"11709"_when,       "Renal Insufficiency",       {2, 6},  RelativeContraindication, renalCaveat},
+    {"11711"_when,       "Congestive Heart Failure",  {2, 6},  RelativeContraindication, heartFailureCaveat},
 };
 
 void applyFactor(AppState* state, const MitigatingFactor& rule)

@@ -12,69 +12,69 @@
 
 namespace {
 
-const CheckRule moduleCheckTable[] = {
+constinit const CheckRule moduleCheckTable[] = {
     //  check condition / action / ids / message
-    { 3463, "not 2072", HideLines, {12888, 16158}, nullptr },
-    { 3455, "page 9068 and 2072 and (2069 or 2070)", HideLines, {12888}, nullptr },
-    { 3079, "trigger 3 and element 2072 and 2072 and (2066 or 2067 or 2068)", PromptText, {12888}, nullptr },
-    { 2567, "page 9068 and 2072 and (2066 or 2067 or 2068)", HideLines, {16158}, nullptr },
-    { 2104, "not 2036 and not 2037", HideLines, {9063}, nullptr },
-    { 2310, "not 9523", HideLines, {2020}, nullptr },
-    { 2311, "none of 2036, 2037, 2038, 2039, 2040, 2041, 2042, 2043, 2044", HideLines, {15679, 9088, 9062}, nullptr },
-    { 2384, "page 10324 and 12162", HideLines, {10332}, nullptr },
-    { 2455, "page 10324 and 11495", HideLines, {12781, 11632}, nullptr },
-    { 2441, "page 10324 and not 11495", HideLines, {10346, 10421}, nullptr },
-    { 2527, "page 15977 and 12167", HideLines, {11643}, nullptr },
-    { 2528, "page 10324 and (10328 or 10329)", HideLines, {12242}, nullptr },
-    { 2531, "page 15977 and (12165 or 12166)", HideLines, {12339}, nullptr },
-    { 2541, "not 10334 or 12162", HideLines, {12665}, nullptr },
-    { 2542, "page 10324 and 10334 and not 12162", HideLines, {10340}, nullptr },
-    { 2544, "not 11645 or 12167", HideLines, {12684}, nullptr },
-    { 2545, "page 15977 and 11645 and not 12167", HideLines, {11650}, nullptr },
-    { 2592, "element 12766 and 12766", SetToZero,
+    { 3463, "not 2072"_when, HideLines, {12888, 16158}, nullptr },
+    { 3455, "page 9068 and 2072 and (2069 or 2070)"_when, HideLines, {12888}, nullptr },
+    { 3079, "trigger 3 and element 2072 and 2072 and (2066 or 2067 or 2068)"_when, PromptText, {12888}, nullptr },
+    { 2567, "page 9068 and 2072 and (2066 or 2067 or 2068)"_when, HideLines, {16158}, nullptr },
+    { 2104, "not 2036 and not 2037"_when, HideLines, {9063}, nullptr },
+    { 2310, "not 9523"_when, HideLines, {2020}, nullptr },
+    { 2311, "none of 2036, 2037, 2038, 2039, 2040, 2041, 2042, 2043, 2044"_when, HideLines, {15679, 9088, 9062}, nullptr },
+    { 2384, "page 10324 and 12162"_when, HideLines, {10332}, nullptr },
+    { 2455, "page 10324 and 11495"_when, HideLines, {12781, 11632}, nullptr },
+    { 2441, "page 10324 and not 11495"_when, HideLines, {10346, 10421}, nullptr },
+    { 2527, "page 15977 and 12167"_when, HideLines, {11643}, nullptr },
+    { 2528, "page 10324 and (10328 or 10329)"_when, HideLines, {12242}, nullptr },
+    { 2531, "page 15977 and (12165 or 12166)"_when, HideLines, {12339}, nullptr },
+    { 2541, "not 10334 or 12162"_when, HideLines, {12665}, nullptr },
+    { 2542, "page 10324 and 10334 and not 12162"_when, HideLines, {10340}, nullptr },
+    { 2544, "not 11645 or 12167"_when, HideLines, {12684}, nullptr },
+    { 2545, "page 15977 and 11645 and not 12167"_when, HideLines, {11650}, nullptr },
+    { 2592, "element 12766 and 12766"_when, SetToZero,
       {13974, 11713, 11712, 11711, 11710, 11709, 11708, 11707, 11706}, nullptr },
-    { 2593, "(element is not 12766 and any of 11706 to 11713) or 13974", SetToZero, {12766}, nullptr },
-    { 2749, "not 11226 and not 13973", HideLines, {13904}, nullptr },
-    { 2750, "not 11225", HideLines, {13905}, nullptr },
-    { 2751, "not 11224 and not 11223", HideLines, {13906}, nullptr },
-    { 3083, "trigger 3 and page 2034 and (2036 or 2041 or 2044 or 11668 or 11667)", PromptText, {9062}, nullptr },
-    { 3086, "trigger 3 and page 2034 and 2036", PromptText, {9063}, nullptr },
-    { 3335, "element is not 10408 and any of 2047, 2048, 9841, 2051, 2052, 14021, 2055, 14086, 10270, 10279",
+    { 2593, "(element is not 12766 and any of 11706 to 11713) or 13974"_when, SetToZero, {12766}, nullptr },
+    { 2749, "not 11226 and not 13973"_when, HideLines, {13904}, nullptr },
+    { 2750, "not 11225"_when, HideLines, {13905}, nullptr },
+    { 2751, "not 11224 and not 11223"_when, HideLines, {13906}, nullptr },
+    { 3083, "trigger 3 and page 2034 and (2036 or 2041 or 2044 or 11668 or 11667)"_when, PromptText, {9062}, nullptr },
+    { 3086, "trigger 3 and page 2034 and 2036"_when, PromptText, {9063}, nullptr },
+    { 3335, "element is not 10408 and any of 2047, 2048, 9841, 2051, 2052, 14021, 2055, 14086, 10270, 10279"_when,
       SetToOne, {10408}, nullptr },
-    { 3336, "element is not 10408 and none of 2047, 2048, 9841, 2051, 2052, 14021, 2055, 14086, 10270, 10279",
+    { 3336, "element is not 10408 and none of 2047, 2048, 9841, 2051, 2052, 14021, 2055, 14086, 10270, 10279"_when,
       SetToZero, {10408}, nullptr },
-    { 3337, "element 10408 and not 10408", SetToZero,
+    { 3337, "element 10408 and not 10408"_when, SetToZero,
       {10279, 10270, 14086, 2055, 14021, 2052, 2051, 9841, 2048, 2047}, nullptr },
-    { 3338, "trigger 2 and page 10324 and (((10328 or 10329) and 12661) or (12162 and 12662))", ShowError, {},
+    { 3338, "trigger 2 and page 10324 and (((10328 or 10329) and 12661) or (12162 and 12662))"_when, ShowError, {},
       "Please select a drug" },
-    { 3339, "trigger 2 and page 15977 and (((12165 or 12166) and 12663) or (12167 and 12664))", ShowError, {},
+    { 3339, "trigger 2 and page 15977 and (((12165 or 12166) and 12663) or (12167 and 12664))"_when, ShowError, {},
       "Please select a drug" },
-    { 3340, "trigger 2 and page 10324 and ((10334 and not 12162 and value(12665) outside 1 to 1300)"
+    { 3340, "trigger 2 and page 10324 and ((10334 and not 12162 and value(12665) outside 1 to 1300)"_when
             " or ((not 10334 or 12162) and value(10340) outside 1 to 1300))", ShowError, {},
       "Please enter a valid value (1 - 1300) for total amount of drug administered over past 24 hours" },
-    { 3341, "trigger 2 and page 15977 and ((11645 and not 12167 and value(12684) outside 1 to 1300)"
+    { 3341, "trigger 2 and page 15977 and ((11645 and not 12167 and value(12684) outside 1 to 1300)"_when
             " or ((not 11645 or 12167) and value(11650) outside 1 to 1300))", ShowError, {},
       "Please enter a valid value (1 - 1300) for total amount of the 2nd opioid administered over past 24 hours" },
-    { 3467, "trigger 1 and page 10223", PromptText, {14001}, nullptr },
+    { 3467, "trigger 1 and page 10223"_when, PromptText, {14001}, nullptr },
 };
 
 // Age 1516 and weight 1547; 2208 age in years, 2210 age in months, 8224/8225 age groups.
-const CheckRule generalCheckTable[] = {
+constinit const CheckRule generalCheckTable[] = {
     //  check condition / action / ids / message
-    { 1693, "(value(1516) < 18 and 2208) or (value(1516) < 216 and 2210) or 8225", NoAction, {}, nullptr },
-    { 1614, "trigger 2 and page 1449 and not 1455 and not 1457", ShowError, {},
+    { 1693, "(value(1516) < 18 and 2208) or (value(1516) < 216 and 2210) or 8225"_when, NoAction, {}, nullptr },
+    { 1614, "trigger 2 and page 1449 and not 1455 and not 1457"_when, ShowError, {},
       "Please select upper or lower respiratory infection." },
-    { 1855, "trigger 2 and page 1449 and not fired(1614) and not 8224 and not 8225", ShowError, {},
+    { 1855, "trigger 2 and page 1449 and not fired(1614) and not 8224 and not 8225"_when, ShowError, {},
       "Age group required to continue." },
-    { 1922, "trigger 2 and page 8226 and value(1516) <= 0", ShowError, {}, "Age required to continue" },
-    { 1923, "trigger 2 and page 8226 and ((2208 and value(1516) > 17) or (2210 and value(1516) > 215))"
+    { 1922, "trigger 2 and page 8226 and value(1516) <= 0"_when, ShowError, {}, "Age required to continue" },
+    { 1923, "trigger 2 and page 8226 and ((2208 and value(1516) > 17) or (2210 and value(1516) > 215))"_when
             " and not fired(1922)", ShowError, {}, "Enter an age < 18 years to continue." },
-    { 1667, "trigger 2 and page 8226 and value(1547) <= 0 and fired(1693) and not fired(1922)"
+    { 1667, "trigger 2 and page 8226 and value(1547) <= 0 and fired(1693) and not fired(1922)"_when
             " and not fired(1923)", ShowError, {}, "Weight is required for pediatrics." },
-    { 1685, "trigger 2 and page 8226 and not fired(1667) and not fired(1922) and not fired(1923)"
+    { 1685, "trigger 2 and page 8226 and not fired(1667) and not fired(1922) and not fired(1923)"_when
             " and not plausibleWeightForAge", AskQuestion, {},
       "The given age and weight combination seems unreasonable.  Are you sure you want to continue?" },
-    { 1919, "trigger 3 and page 1449 and (1455 or 1457) and countChosen(8223) > 0", AcceptPage, {}, nullptr },
+    { 1919, "trigger 3 and page 1449 and (1455 or 1457) and countChosen(8223) > 0"_when, AcceptPage, {}, nullptr },
 };
 
 template <typename T, int N> constexpr int countOf(const T (&)[N]) { return N; }

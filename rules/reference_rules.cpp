@@ -5,20 +5,20 @@
 #include "rules/ruleset.h"
 #include "rules/tables.h"
 
-static const ClinicalRule references[] = {
+static constinit const ClinicalRule references[] = {
     // condition                     id    entries
-    {"2072",                         3361, {}},   // PCA route
-    {"2073",                         3362, {}},   // intravenous route
-    {"2075",                         3363, {}},   // oral route
-    {"9524",                         3364, {}},   // dose-conversion module
-    {"2072 and 9841",                3367, {}},   // elderly
-    {"2072 and 10279",               3368, {}},   // asthma
-    {"2072 and 10270",               3369, {}},   // breastfeeding
-    {"2072 and 2055",                3370, {}},   // congestive heart failure
-    {"2072 and 2052",                3371, {}},   // liver failure
-    {"2072 and 2048",                3372, {}},   // morbid obesity
-    {"2072 and 2051",                3373, {}},   // renal insufficiency
-    {"2072 and 2047",                3374, {}},   // sleep apnea
+    {"2072"_when,                    3361, {}},   // PCA route
+    {"2073"_when,                    3362, {}},   // intravenous route
+    {"2075"_when,                    3363, {}},   // oral route
+    {"9524"_when,                    3364, {}},   // dose-conversion module
+    {"2072 and 9841"_when,           3367, {}},   // elderly
+    {"2072 and 10279"_when,          3368, {}},   // asthma
+    {"2072 and 10270"_when,          3369, {}},   // breastfeeding
+    {"2072 and 2055"_when,           3370, {}},   // congestive heart failure
+    {"2072 and 2052"_when,           3371, {}},   // liver failure
+    {"2072 and 2048"_when,           3372, {}},   // morbid obesity
+    {"2072 and 2051"_when,           3373, {}},   // renal insufficiency
+    {"2072 and 2047"_when,           3374, {}},   // sleep apnea
 };
 
 const RuleTable referenceTable = ruleTable("references", references);

@@ -190,26 +190,26 @@ static constexpr std::initializer_list<RuleEntry> constipationSteps = {
         {"Increase daily bowel regimen "},
     closeList,
 };
-static const ClinicalRule sideEffectSteps[] = {
+static constinit const ClinicalRule sideEffectSteps[] = {
     // condition              id    step list
-    {"11226",                 3396, nauseaSteps},
-    {"11225",                 3397, pruritusSteps},
-    {"11224",                 3398, sedationSteps},
-    {"11223",                 3399, respiratoryDepressionSteps},
-    {"13973",                 3400, constipationSteps},
+    {"11226"_when,            3396, nauseaSteps},
+    {"11225"_when,            3397, pruritusSteps},
+    {"11224"_when,            3398, sedationSteps},
+    {"11223"_when,            3399, respiratoryDepressionSteps},
+    {"13973"_when,            3400, constipationSteps},
 };
 
 // Sedation and respiratory depression have no rationale: their contributing factors are caveats.
-static const ClinicalRule sideEffectRationale[] = {
+static constinit const ClinicalRule sideEffectRationale[] = {
     // condition              id    entries
-    {"11226",                 3406,
+    {"11226"_when,            3406,
      {{"5-HT3 blockers are the most effective single agents for nausea and vomiting. They have also been shown to be more cost effective."},
       {"Medications commonly used to treat nausea often cause sedation and are not recommended (e.g. promethazine)."}}},
-    {"11225",                 3408,
+    {"11225"_when,            3408,
      {{"Opioid agonist-antagonists or pure antagonists are often more effective than anti-histamines for this condition."},
       {"Opioid-assocaited pruritis is postulated to be a chemonociceptive response to opioids mediated by superficial dorsal horn neurons."},
       {"Opioid-associated pruritis is very rarely caused by a true 'allergic' reaction."}}},
-    {"13973",                 3410,
+    {"13973"_when,            3410,
      {{"Factors that contribute to the development of constipation include, advanced age, immobility, abdominal disease and concurrent medications."},
       {"Routine administration of a stimulant laxative and stool softener is recommended to prevent opioid-induced constipation."},
       {"Tolerance to opioid-induced constipation does not develop over time."}}},

@@ -2,6 +2,7 @@
 // fixed-width test face.
 #include "support.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "display/droplist.h"
@@ -472,4 +473,96 @@ TEST_F(RenderTest, ClosingReadsNoFurtherThanTheMap)
     EXPECT_EQ(large->group, 0);
     EXPECT_EQ(openDropList(&state, small), small->options);
     EXPECT_EQ(openDropList(&state, add(TextLine, "not a drop list", second)), nullptr);
+}
+
+namespace {
+
+bool overlapping(const RECT& a, const RECT& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The host's children as the screen shows them: by place, handles left out, and of two that
+// overlap, which lies above.
+struct Shown {
+    std::vector<PortableWindowInfo> windows;
+    std::vector<bool> above;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown shownChildren(HWND host)
+{
+    Shown s;
+    for (PortableWindowInfo w : portableSnapshot())
+        if (w.parent == host) {
+            w.window = nullptr;
+            s.windows.push_back(w);
+        }
+    std::stable_sort(s.windows.begin(), s.windows.end(), [](const PortableWindowInfo& a, const PortableWindowInfo& b) {
+        return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
+    });
+    for (std::size_t i = 0; i < s.windows.size(); ++i)
+        for (std::size_t j = i + 1; j < s.windows.size(); ++j)
+            if (overlapping(s.windows[i].rect, s.windows[j].rect))
+                s.above.push_back(s.windows[i].zOrder < s.windows[j].zOrder);
+    for (PortableWindowInfo& w : s.windows)
+        w.zOrder = 0;
+    return s;
+}
+
+struct ChangeCase {
+    const char* name;
+    void (*change)(DisplayList* list, DisplayLine* lines[]);
+    int takenOver;   // controls the second render takes over
+};
+
+// Five lines: a check box, three texts and a push button, one row each.
+const ChangeCase changeCases[] = {
+    {"nothing changed", [](DisplayList*, DisplayLine*[]) {}, 5},
+    {"a text changed", [](DisplayList*, DisplayLine* l[]) { setDisplayLineText(l[2], "other", 1); }, 4},
+    {"a line checked", [](DisplayList*, DisplayLine* l[]) { l[0]->flags |= lineState; }, 4},
+    {"a box ticked by hand",
+     [](DisplayList*, DisplayLine* l[]) { SendMessageW(l[0]->pieces->control, BM_SETCHECK, BST_CHECKED, 0); }, 4},
+    {"the focus on a line", [](DisplayList*, DisplayLine* l[]) { SetFocus(l[4]->pieces->control); }, 4},
+    {"a line hidden", [](DisplayList*, DisplayLine* l[]) { l[1]->flags &= ~lineVisible; }, 1},
+    {"an edit field over the next row",
+     [](DisplayList* list, DisplayLine*[]) { addDisplayLine(list, EditBox, "12", 0, 0, 1, 9, 0, 0, 0, 0, 0, 0, -1, 40); }, 4},
+    // The rows an open list would cover are made anew: the list, made before them, lies above.
+    {"a drop list over the rows below",
+     [](DisplayList* list, DisplayLine*[]) {
+         DisplayLine* drop = addDisplayLine(list, DropList, nullptr, 0, 0, 0, 9, 0, 0, 0, 0, -1, 150, -1, -1);
+         addDisplayOption(drop, "ab", 0, 0, 1, 0);
+     },
+     1},
+};
+
+} // namespace
+
+TEST_F(RenderTest, ARenderTakingControlsOverShowsWhatMakingThemAnewShows)
+{
+    for (const ChangeCase& c : changeCases) {
+        clearDisplayList(list, true);
+        DisplayLine* lines[5] = {
+            addDisplayLine(list, CheckBox, "box", 0, 0, 0, 11, 0, 0, 0, 0, 0, 0, -1, -1),
+            add(TextLine, "first", 1), add(TextLine, "second", 2), add(TextLine, "third", 3),
+            addDisplayLine(list, PushButton, "push", 0, 0, 4, 12, 0, 0, 0, 0, 0, 0, -1, -1),
+        };
+        renderDisplayList(list, 0, true);
+        std::vector<HWND> before = controls();
+        c.change(list, lines);
+        renderDisplayList(list, 0, true);
+        std::vector<HWND> after = controls();
+        int kept = 0;
+        for (HWND control : after)
+            kept += std::count(before.begin(), before.end(), control) ? 1 : 0;
+        EXPECT_EQ(kept, c.takenOver) << c.name;
+        for (HWND control : before)
+            if (!std::count(after.begin(), after.end(), control))
+                EXPECT_FALSE(IsWindow(control)) << c.name;
+        Shown takenOver = shownChildren(state.mainWindow);
+        destroyDisplayControls(list);
+        SetFocus(nullptr);
+        renderDisplayList(list, 0, true);
+        EXPECT_TRUE(takenOver == shownChildren(state.mainWindow)) << c.name;
+    }
 }

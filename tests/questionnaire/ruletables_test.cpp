@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "questionnaire/answers.h"
@@ -90,16 +91,17 @@ TEST(RuleConditions, ReadAsWritten)
     releaseList(&fired);
 }
 
-// A row read once and then run from its steps agrees, for every answer set of its ids, with the
-// precedence the words promise: not before and, and before or, parentheses first. The jumps
-// over the rest of an "and" or an "or" are where a wrong target would show.
-TEST(RuleConditions, KeptRowsFollowPrecedenceForEveryAnswerSet)
+// A compiled row agrees, for every answer set of its ids, with the precedence the words promise:
+// not before and, and before or, parentheses first; and with its text read at run time. The
+// jumps over the rest of an "and" or an "or" are where a wrong target would show.
+TEST(RuleConditions, CompiledRowsFollowPrecedenceForEveryAnswerSet)
 {
     using Truth = bool (*)(bool a, bool b, bool c);
-    static const Condition rows[] = {
-        "1 and 2 or 3", "1 or 2 and 3", "not 1 or 2", "not (1 or 2) and 3", "1 and (2 or 3)",
-        "(1 or 2) and (not 3 or 1)", "not not 1 and 2", "1 or 2 or 3", "1 and 2 and not 3",
-        "any of 1, 2 and 3", "none of 1 to 2 or 3", "not 1 and not 2 and not 3 or 2 and 3",
+    static constexpr Condition rows[] = {
+        "1 and 2 or 3"_when, "1 or 2 and 3"_when, "not 1 or 2"_when, "not (1 or 2) and 3"_when,
+        "1 and (2 or 3)"_when, "(1 or 2) and (not 3 or 1)"_when, "not not 1 and 2"_when, "1 or 2 or 3"_when,
+        "1 and 2 and not 3"_when, "any of 1, 2 and 3"_when, "none of 1 to 2 or 3"_when,
+        "not 1 and not 2 and not 3 or 2 and 3"_when,
     };
     static const Truth truths[] = {
         [](bool a, bool b, bool c) { return (a && b) || c; },
@@ -119,31 +121,39 @@ TEST(RuleConditions, KeptRowsFollowPrecedenceForEveryAnswerSet)
     for (int set = 0; set < 8; ++set) {
         bool a = set & 1, b = set & 2, c = set & 4;
         Answers answers({{1, a ? 1.0f : 0.0f}, {2, b ? 1.0f : 0.0f}, {3, c ? 1.0f : 0.0f}});
+        RuleContext context{answers.list, nullptr, 0, 0, 0};
         for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
-            // Twice: the first test reads the text, the second runs the kept steps.
-            for (int pass = 0; pass < 2; ++pass)
-                EXPECT_EQ(conditionHolds(rows[i], answers.list), truths[i](a, b, c))
-                    << '"' << rows[i].text << "\" with 1=" << a << " 2=" << b << " 3=" << c << " pass " << pass;
+            EXPECT_EQ(conditionHolds(rows[i], answers.list), truths[i](a, b, c))
+                << '"' << rows[i].text << "\" with 1=" << a << " 2=" << b << " 3=" << c;
+            EXPECT_EQ(conditionHolds(rows[i].text, context), truths[i](a, b, c)) << '"' << rows[i].text << '"';
         }
     }
 }
 
-// A malformed row answers malformed at every test, never holds, and takes no room from the rows
-// read after it.
-TEST(RuleConditions, AMalformedRowNeverHolds)
+// A malformed table row is refused by the compiler (the reader finds no steps in it, and _when
+// will not make a row of it); the same text given at run time answers malformed at every call
+// and never holds.
+TEST(RuleConditions, AMalformedConditionNeverHolds)
 {
-    static const Condition rows[] = {"2075 and", "2075 or or 9523", "(2075", "value(1516) < ", "2075 9523"};
-    static const Condition good = "2075 or 9523";
+    static constexpr const char* malformed[] = {"2075 and", "2075 or or 9523", "(2075", "value(1516) < ", "2075 9523"};
+    static_assert([]() consteval {
+        for (const char* text : malformed)
+            if (conditionReading::stepCountOf(text) != 0)
+                return false;
+        return true;
+    }());
+    // Nor does a row written as a bare text: only _when makes a Condition.
+    static_assert(!std::is_constructible_v<Condition, const char*> && !std::is_aggregate_v<Condition>);
+    static constexpr Condition good = "2075 or 9523"_when;
+    static_assert(good.stepCount == 3);   // 2075, the jump, 9523
     Answers a({{2075, 1}, {9523, 1}});
     RuleContext c{a.list, nullptr, 0, 0, 0};
-    for (const Condition& row : rows)
+    for (const char* text : malformed)
         for (int pass = 0; pass < 2; ++pass) {
-            EXPECT_EQ(evaluateCondition(row, c), ConditionMalformed) << row.text;
-            EXPECT_FALSE(conditionHolds(row, c)) << row.text;
-            EXPECT_EQ(row.stepCount, 0) << row.text;
+            EXPECT_EQ(evaluateCondition(text, c), ConditionMalformed) << text;
+            EXPECT_FALSE(conditionHolds(text, c)) << text;
         }
     EXPECT_TRUE(conditionHolds(good, c));
-    EXPECT_EQ(good.stepCount, 3);   // 2075, the jump, 9523
 }
 
 // A text longer than a condition may be is refused as a whole rather than cut.

@@ -110,9 +110,9 @@ void onConditionId(std::uint16_t id, ConditionIdUse use, void* data)
     }
 }
 
-void addCondition(Row* row, const Condition& condition)
+void addCondition(Row* row, const char* condition)
 {
-    if (visitConditionIds(condition.text, onConditionId, row) == ConditionMalformed)
+    if (visitConditionIds(condition, onConditionId, row) == ConditionMalformed)
         row->malformed = true;
 }
 
@@ -146,7 +146,7 @@ std::vector<Row> tableRows()
         for (int i = 0; i < count; ++i) {
             Row row("display rule " + std::to_string(r[i].rule));
             row.flowRule = r[i].rule;
-            addCondition(&row, r[i].condition);
+            addCondition(&row, r[i].condition.text);
             addIds(&row, r[i].show, Fit::Present);
             addIds(&row, r[i].hide, Fit::Present);
             rows.push_back(row);
@@ -158,7 +158,7 @@ std::vector<Row> tableRows()
             Row row("next-page rule " + std::to_string(r[i].rule));
             row.needsPage = r[i].page;
             row.flowRule = r[i].rule;
-            addCondition(&row, r[i].condition);
+            addCondition(&row, r[i].condition.text);
             row.ids.push_back({r[i].page, Fit::Page});
             row.ids.push_back({r[i].next, Fit::Page});
             rows.push_back(row);
@@ -169,7 +169,7 @@ std::vector<Row> tableRows()
         for (int i = 0; i < count; ++i) {
             Row row("input check " + std::to_string(c[i].check));
             row.flowRule = c[i].check;
-            addCondition(&row, c[i].condition);
+            addCondition(&row, c[i].condition.text);
             bool sets = c[i].action == SetToZero || c[i].action == SetToOne;
             addIds(&row, c[i].ids, sets ? Fit::Answerable : Fit::Present);
             rows.push_back(row);
@@ -178,12 +178,12 @@ std::vector<Row> tableRows()
     for (const RuleTable* t : clinicalTables())
         for (int i = 0; i < t->count; ++i) {
             Row row("rule " + std::to_string(t->rules[i].id) + " of the " + t->name);
-            addCondition(&row, t->rules[i].condition);
+            addCondition(&row, t->rules[i].condition.text);
             rows.push_back(row);
         }
     for (int i = 0; i < pcaRowCount(); ++i) {
         Row row("PCA rule " + std::to_string(pcaRow(i).id));
-        addCondition(&row, pcaRow(i).condition);
+        addCondition(&row, pcaRow(i).condition.text);
         rows.push_back(row);
     }
     Row shell("the main window");
@@ -207,7 +207,7 @@ std::vector<Row> tableRows()
     rows.push_back(reports);
     for (int i = 0; i < mitigatingFactorCount(); ++i) {
         Row row("mitigating factor " + std::to_string(i + 1) + " of the dose conversion");
-        addCondition(&row, mitigatingFactorCondition(i));
+        addCondition(&row, mitigatingFactorCondition(i).text);
         rows.push_back(row);
     }
     Row conversion("the dose conversion");
@@ -474,7 +474,7 @@ void checkConditionAgainst(const DisplaySource& source, const std::string& by, c
     std::vector<Placed> all = elementSequence(source);
     Index index(all);
     Row row(by);
-    addCondition(&row, Condition(condition));
+    addCondition(&row, condition);
     checkTestedIds({row}, index, problems);
 }
 
