@@ -9,26 +9,23 @@
 
 #include <algorithm>
 
+WindowRecordBlock windowRecordBlocks[largestWindowRecordBlockCount];
+std::size_t windowRecordBlockCount = 0;
+
 namespace {
 
-// Window records come in blocks that are never given back, so a handle can be told to be a
-// record by its address alone (no lookup in a set on every call). Each block is twice the size of
-// the one before (up to a limit), so there are few to look through.
-struct RecordBlock {
-    PortableWindow* records;
-    std::size_t size;
-    std::uintptr_t bytes;   // size records
-};
+// Each block of window records is twice the size of the one before (up to a limit), so there are
+// few to look through.
 constexpr std::size_t firstBlockRecords = 1024;
 constexpr std::size_t largestBlockRecords = 4096;
-// Newest first; kept for the whole run (never destroyed), so the records stay reachable at exit.
-std::vector<RecordBlock>& recordBlocks = *new std::vector<RecordBlock>;
 std::size_t newestBlockUsed = 0;
 
 // Keeps a destroyed window's record for a while (what a modal loop reads after the window has
 // gone, and so that a stale handle is known to be stale); only its contents are released.
 constexpr std::size_t deadRecordsKept = 4096;
 
+// A fresh or long-dead record; nullptr when the blocks are all full (more windows live at once
+// than any program makes).
 PortableWindow* takeRecord()
 {
     WindowSystem& ws = windowSystem();
@@ -38,23 +35,26 @@ PortableWindow* takeRecord()
         *record = PortableWindow{};
         return record;
     }
-    if (recordBlocks.empty() || newestBlockUsed == recordBlocks.front().size) {
-        std::size_t size = recordBlocks.empty() ? firstBlockRecords
-                                                : std::min(recordBlocks.front().size * 2, largestBlockRecords);
-        recordBlocks.insert(recordBlocks.begin(), RecordBlock{new PortableWindow[size], size, size * sizeof(PortableWindow)});
+    std::size_t& count = windowRecordBlockCount;
+    if (count == 0 || newestBlockUsed == windowRecordBlocks[count - 1].size) {
+        if (count == largestWindowRecordBlockCount)
+            return nullptr;
+        std::size_t size = count == 0 ? firstBlockRecords : std::min(windowRecordBlocks[count - 1].size * 2, largestBlockRecords);
+        windowRecordBlocks[count] = WindowRecordBlock{new PortableWindow[size], size, size * sizeof(PortableWindow)};
+        count++;
         newestBlockUsed = 0;
     }
-    return &recordBlocks.front().records[newestBlockUsed++];
+    return &windowRecordBlocks[count - 1].records[newestBlockUsed++];
 }
 
 // Every record handed out so far, live or dead.
 template <typename Visit>
 void forEachRecord(Visit visit)
 {
-    for (std::size_t b = 0; b < recordBlocks.size(); ++b) {
-        std::size_t used = b == 0 ? newestBlockUsed : recordBlocks[b].size;
+    for (std::size_t b = 0; b < windowRecordBlockCount; ++b) {
+        std::size_t used = b + 1 == windowRecordBlockCount ? newestBlockUsed : windowRecordBlocks[b].size;
         for (std::size_t i = 0; i < used; ++i)
-            visit(recordBlocks[b].records[i]);
+            visit(windowRecordBlocks[b].records[i]);
     }
 }
 
@@ -209,17 +209,6 @@ WindowSystem& windowSystem()
     return ws;
 }
 
-bool isWindowRecord(const PortableWindow* window)
-{
-    auto address = reinterpret_cast<std::uintptr_t>(window);
-    for (const RecordBlock& block : recordBlocks) {
-        std::uintptr_t offset = address - reinterpret_cast<std::uintptr_t>(block.records);
-        if (offset < block.bytes)
-            return offset % sizeof(PortableWindow) == 0;
-    }
-    return false;
-}
-
 void setNeedsPaint(PortableWindow& w, bool needed)
 {
     if (w.needsPaint == needed)
@@ -303,6 +292,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         return nullptr;   // ERROR_INVALID_WINDOW_HANDLE
 
     PortableWindow* record = takeRecord();
+    if (!record)
+        return nullptr;   // ERROR_NOT_ENOUGH_MEMORY
     HWND window = record;
     record->alive = true;
     record->windowClass = c;

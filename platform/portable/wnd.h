@@ -100,8 +100,30 @@ struct WindowSystem {
 };
 WindowSystem& windowSystem();
 
-// Whether a pointer is one of the window records (live or dead).
-bool isWindowRecord(const PortableWindow* window);
+// Window records come in blocks that are never given back, so a handle can be told to be a
+// record by its address alone (no lookup in a set on every call).
+struct WindowRecordBlock {
+    PortableWindow* records;
+    std::size_t size;
+    std::uintptr_t bytes;   // size records
+};
+// Plain static arrays, set before any other static is made and never destroyed (the records stay
+// reachable at exit); oldest first.
+constexpr std::size_t largestWindowRecordBlockCount = 64;
+extern WindowRecordBlock windowRecordBlocks[largestWindowRecordBlockCount];
+extern std::size_t windowRecordBlockCount;
+
+// Whether a pointer is one of the window records (live or dead); the newest block is looked at first.
+inline bool isWindowRecord(const PortableWindow* window)
+{
+    auto address = reinterpret_cast<std::uintptr_t>(window);
+    for (std::size_t b = windowRecordBlockCount; b-- > 0;) {
+        std::uintptr_t offset = address - reinterpret_cast<std::uintptr_t>(windowRecordBlocks[b].records);
+        if (offset < windowRecordBlocks[b].bytes)
+            return offset % sizeof(PortableWindow) == 0;
+    }
+    return false;
+}
 // The live record a handle names, or nullptr for a handle that is not (or no longer) a window.
 inline PortableWindow* liveWindow(HWND window)
 {
