@@ -96,6 +96,19 @@ void* allocZeroedReserved(std::size_t bytes)
     return block;
 }
 
+void* allocZeroedJoined(std::size_t bytes, int count)
+{
+    if (failCountdown > 0 && failCountdown <= count)
+        return nullptr;
+    void* block = std::calloc(1, bytes ? bytes : 1);
+    if (block) {
+        attempts += count;
+        if (failCountdown > 0)
+            failCountdown -= count;
+    }
+    return block;
+}
+
 int reserveBlocksInUse()
 {
     int n = 0;

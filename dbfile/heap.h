@@ -19,6 +19,11 @@ void* allocZeroedReserved(std::size_t bytes);
 char* copyTextReserved(const char* text);
 int reserveBlocksInUse();
 
+// Zero-filled room for `count` blocks that live and die together, from one heap block, counted
+// by the failure hook as `count` allocations. nullptr, with nothing counted, when one of them is
+// set to fail or the heap has no such block: the caller then makes them one by one as before.
+void* allocZeroedJoined(std::size_t bytes, int count);
+
 // Test hook: the failAt-th allocation from now (1 = the next one) and every later one fail
 // while failAt > 0 and failing stays on; 0 turns failure off. With reserveToo the reserve
 // serves nothing either while failure is on: no memory at all.

@@ -67,7 +67,19 @@ DisplayLine* addDisplayLine(DisplayList* list, std::uint8_t kind, const char* te
                             std::int16_t group, std::int16_t x, std::int16_t contX,
                             std::int16_t width)
 {
-    DisplayLine* line = static_cast<DisplayLine*>(allocZeroedReserved(sizeof(DisplayLine)));
+    // A copied text shares the line's block when memory allows: pages add lines by the hundred.
+    bool joinCopy = (copy & 1) && text;
+    std::size_t textBytes = joinCopy ? std::strlen(text) + 1 : 0;
+    DisplayLine* line =
+        joinCopy ? static_cast<DisplayLine*>(allocZeroedJoined(sizeof(DisplayLine) + textBytes, 2))
+                 : nullptr;
+    if (line) {
+        std::memcpy(line + 1, text, textBytes);
+        text = reinterpret_cast<const char*>(line + 1);
+    } else {
+        joinCopy = false;
+        line = static_cast<DisplayLine*>(allocZeroedReserved(sizeof(DisplayLine)));
+    }
     if (!line)
         return nullptr;
     std::uint8_t flags = lineVisible;
@@ -78,7 +90,9 @@ DisplayLine* addDisplayLine(DisplayList* list, std::uint8_t kind, const char* te
     if ((state & 1) && kind != DropList)
         flags |= lineState;
     line->text = text;
-    if ((copy & 1) && text) {
+    if (joinCopy) {
+        flags |= lineOwnsText;
+    } else if ((copy & 1) && text) {
         line->text = copyTextReserved(text);
         if (!line->text) {
             freeBlock(line);
@@ -129,6 +143,13 @@ const DisplayOption* displayOptionAt(const DisplayLine* line, int index)
     return index >= 0 ? option : nullptr;
 }
 
+// An owned text is its own block unless it was made with the line, right after it.
+static void freeLineText(DisplayLine* line)
+{
+    if ((line->flags & lineOwnsText) && line->text != reinterpret_cast<const char*>(line + 1))
+        freeBlock(const_cast<char*>(line->text));
+}
+
 static void freePiece(DisplayPiece* piece)
 {
     if (piece->ownsText)
@@ -175,8 +196,7 @@ void clearDisplayList(DisplayList* list, bool destroyControls)
     DisplayLine* line = list->head;
     while (line) {
         DisplayLine* next = line->next;
-        if (line->flags & lineOwnsText)
-            freeBlock(const_cast<char*>(line->text));
+        freeLineText(line);
         freeOptions(line);
         freeBlock(line);
         line = next;
@@ -221,7 +241,7 @@ void setDisplayLineText(DisplayLine* line, const char* text, int copy)
     }
     if (line->flags & lineOwnsText) {
         dropPiecesIntoText(line);
-        freeBlock(const_cast<char*>(line->text));
+        freeLineText(line);
     }
     line->text = stored;
     line->flags = owns ? (line->flags | lineOwnsText) : (line->flags & ~lineOwnsText);

@@ -11,6 +11,7 @@ struct TextEntry {
     char* marker;              // owned copy, may be absent
     TextEntry* next;
     std::uint8_t byte;         // given by the caller; every caller gives 0
+    bool oneBlock;             // text and marker live in the entry's own block
 };
 
 typedef TextEntry* TextList;

@@ -81,6 +81,24 @@ TEST(AppendTextWithoutMemory, EntryDroppedOrStringsLeftAbsent)
     }
 }
 
+TEST(AppendText, CountsOneAllocationPerStoredString)
+{
+    // Failure walks step through allocations one by one: an entry made in one block must still
+    // count its entry and each copy.
+    const struct {
+        const char* text;
+        const char* marker;
+        long expected;
+    } cases[] = {{"t", "m", 3}, {nullptr, "m", 2}, {"t", nullptr, 2}, {nullptr, nullptr, 1}};
+    for (const auto& c : cases) {
+        Texts list;
+        setAllocationFailure(1000);
+        appendText(&list.head, c.text, c.marker);
+        EXPECT_EQ(allocationCount(), c.expected);
+        setAllocationFailure(0);
+    }
+}
+
 TEST(ReleaseTextList, EmptiesTheHolder)
 {
     TextList list = nullptr;
