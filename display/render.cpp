@@ -101,7 +101,7 @@ int dropListWidth(const DisplayList* list, const DisplayLine* line, int x, int l
     for (const DisplayOption* option = line->options; option; option = option->next) {
         int width = 0;
         if (option->text)
-            width = measureText(list->normalMeasureContext, option->text, INT_MAX);
+            width = dropOptionWidth(list, option->text);
         if (width > cap)
             width = cap;
         if (width > widest)
