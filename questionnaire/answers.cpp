@@ -111,6 +111,15 @@ std::int32_t answerValue(const Answer* answers, std::uint32_t id)
     return a ? truncateToInt32(a->value) : 0;
 }
 
+void noteAnsweredIds(AnsweredIds* ids, const Answer* answers)
+{
+    for (std::uint32_t& word : ids->bits)
+        word = 0;
+    for (const Answer* a = answers; a; a = a->next)
+        if (a->key2 == 0 && a->value != 0.0f)
+            ids->bits[answeredIdBit(a->elementId) / 32] |= 1u << (answeredIdBit(a->elementId) % 32);
+}
+
 int countChosen(const Answer* answers, std::uint32_t ownerId)
 {
     std::uint32_t owner = ownerId & 0xFFFF;

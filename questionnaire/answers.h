@@ -31,6 +31,25 @@ void releaseList(AnswerList* holder);
 
 // The answer's value truncated toward zero; 0 when there is no answer. Non-zero means chosen.
 std::int32_t answerValue(const Answer* answers, std::uint32_t id);
+
+// A run of rules tests hundreds of ids against one answer list that does not change while it
+// runs, and most of them are not answered. This filter, made from the list at the start of the
+// run, holds one bit per id (modulo answeredIdBits) for every node with key2 0 and a value other
+// than 0: a clear bit proves answerValue is 0 without walking the list; a set bit leaves the
+// answer to the list. It is only as current as the list it was made from.
+constexpr int answeredIdBits = 1024;
+struct AnsweredIds {
+    std::uint32_t bits[answeredIdBits / 32];
+};
+void noteAnsweredIds(AnsweredIds* ids, const Answer* answers);
+constexpr std::uint32_t answeredIdBit(std::uint32_t id) { return id % answeredIdBits; }
+// answerValue(answers, id), the list walked only when ids (nullptr: no filter) allows an answer.
+inline std::int32_t answerValue(const Answer* answers, const AnsweredIds* ids, std::uint32_t id)
+{
+    if (ids && !(ids->bits[answeredIdBit(id) / 32] & (1u << (answeredIdBit(id) % 32))))
+        return 0;
+    return answerValue(answers, id);
+}
 // Nodes owned by ownerId (as 16 bits) with ownerKey2 0 and a value other than 0.0.
 int countChosen(const Answer* answers, std::uint32_t ownerId);
 // findOrAddNode(id, 0, 0, 0) and set its value; returns the node (nullptr without memory).

@@ -91,9 +91,13 @@ bool runChecks(const CheckRule* checks, int count, std::uint16_t element, std::u
                AnswerList* firedRules, AnswerList* answers)
 {
     bool verdict = trigger != ControlChanged;
+    // Checks set answers and open dialogs on the way: the filter is made again after any check
+    // whose action is neither hiding lines nor the page verdict, so it always matches the list.
+    AnsweredIds answered;
+    noteAnsweredIds(&answered, *answers);
     for (int i = 0; i < count; ++i) {
         const CheckRule& c = checks[i];
-        RuleContext context{*answers, firedRules, page, element, trigger};
+        RuleContext context{*answers, firedRules, page, element, trigger, &answered};
         if (!conditionHolds(c.condition, context))
             continue;
         addId(firedRules, c.check);
@@ -115,6 +119,8 @@ bool runChecks(const CheckRule* checks, int count, std::uint16_t element, std::u
             verdict = showMessage(c.message, true);
         else if (c.action == AcceptPage)
             verdict = true;
+        if (c.action != NoAction && c.action != HideLines && c.action != AcceptPage)
+            noteAnsweredIds(&answered, *answers);
     }
     return verdict;
 }

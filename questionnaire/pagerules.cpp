@@ -95,10 +95,9 @@ constinit const NextPageRule alwaysNextPageRules[] = {
 
 template <typename T, int N> constexpr int countOf(const T (&)[N]) { return N; }
 
-void applyDisplayRules(const DisplayRule* rules, int count, AnswerList* firedRules, const Answer* answers,
+void applyDisplayRules(const DisplayRule* rules, int count, const RuleContext& context, AnswerList* firedRules,
                        AnswerList* states)
 {
-    RuleContext context{answers, firedRules, 0, 0, 0};
     for (int i = 0; i < count; ++i) {
         const DisplayRule& r = rules[i];
         if (!conditionHolds(r.condition, context))
@@ -155,9 +154,13 @@ AnswerList evaluatePage(AnswerList* firedRules, const Answer* answers)
 {
     releaseList(firedRules);
     AnswerList states = nullptr;
-    if (answerValue(answers, rootElement) != 0)
-        applyDisplayRules(displayRules, countOf(displayRules), firedRules, answers, &states);
-    applyDisplayRules(alwaysDisplayRules, countOf(alwaysDisplayRules), firedRules, answers, &states);
+    // The display rules change display states and fired ids, never the answers.
+    AnsweredIds answered;
+    noteAnsweredIds(&answered, answers);
+    RuleContext context{answers, firedRules, 0, 0, 0, &answered};
+    if (answerValue(answers, &answered, rootElement) != 0)
+        applyDisplayRules(displayRules, countOf(displayRules), context, firedRules, &states);
+    applyDisplayRules(alwaysDisplayRules, countOf(alwaysDisplayRules), context, firedRules, &states);
     return states;
 }
 

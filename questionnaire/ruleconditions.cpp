@@ -33,10 +33,10 @@ bool compares(std::int32_t left, const ConditionStep& s)
     return false;
 }
 
-bool anyAnswered(const Answer* answers, std::int32_t first, std::int32_t last)
+bool anyAnswered(const RuleContext& c, std::int32_t first, std::int32_t last)
 {
     for (std::int32_t id = first; id <= last; ++id)
-        if (answerValue(answers, std::uint32_t(id)) != 0)
+        if (answerValue(c.answers, c.answered, std::uint32_t(id)) != 0)
             return true;
     return false;
 }
@@ -49,13 +49,12 @@ bool anyFired(const AnswerList* firedRules, std::int32_t first, std::int32_t las
     return false;
 }
 
-bool plausibleFromAnswers(const Answer* answers)
+bool plausibleFromAnswers(const RuleContext& c)
 {
-    return plausibleWeightForAge(std::uint16_t(answerValue(answers, weightElement)),
-                                 std::uint16_t(answerValue(answers, ageElement)),
-                                 answerValue(answers, ageInYearsElement) != 0,
-                                 answerValue(answers, weightInPoundsElement) != 0,
-                                 answerValue(answers, ageInDaysElement) != 0);
+    auto value = [&c](std::uint16_t id) { return answerValue(c.answers, c.answered, id); };
+    return plausibleWeightForAge(std::uint16_t(value(weightElement)), std::uint16_t(value(ageElement)),
+                                 value(ageInYearsElement) != 0, value(weightInPoundsElement) != 0,
+                                 value(ageInDaysElement) != 0);
 }
 
 bool runSteps(const ConditionStep* steps, int count, const RuleContext& c)
@@ -64,14 +63,14 @@ bool runSteps(const ConditionStep* steps, int count, const RuleContext& c)
     for (int at = 0; at < count;) {
         const ConditionStep& s = steps[at++];
         switch (s.op) {
-        case Answered: v = anyAnswered(c.answers, s.id, s.a); break;
+        case Answered: v = anyAnswered(c, s.id, s.a); break;
         case Fired: v = anyFired(c.firedRules, s.id, s.a); break;
         case OnPage: v = c.page == s.id; break;
         case ForElement: v = c.element == s.id; break;
         case ForTrigger: v = c.trigger == s.id; break;
-        case ValueOf: v = compares(answerValue(c.answers, std::uint32_t(s.id)), s); break;
+        case ValueOf: v = compares(answerValue(c.answers, c.answered, std::uint32_t(s.id)), s); break;
         case CountOf: v = compares(countChosen(c.answers, std::uint32_t(s.id)), s); break;
-        case Plausible: v = plausibleFromAnswers(c.answers); break;
+        case Plausible: v = plausibleFromAnswers(c); break;
         case True: v = true; break;
         case Invert: v = !v; break;
         case JumpIfFalse: if (!v) at = s.a; break;

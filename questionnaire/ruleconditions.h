@@ -12,13 +12,16 @@
 // What a condition is tested against: the answers, the ids of the rules that have fired so far
 // in this run (read through the holder, so rules see the ones fired before them), and, for the
 // input checks, the page shown, the trigger and the element whose control changed. The clinical
-// rules and the dose conversion test the answers only.
+// rules and the dose conversion test the answers only. A run that tests many conditions against
+// unchanged answers gives their filter (answers.h), made from exactly this answer list; without
+// one every id is looked up in the list.
 struct RuleContext {
     const Answer* answers;
     const AnswerList* firedRules;
     std::uint16_t page;
     std::uint16_t element;
     int trigger;
+    const AnsweredIds* answered = nullptr;
 };
 
 enum ConditionResult { ConditionFalse = 0, ConditionTrue = 1, ConditionMalformed = -1 };
@@ -276,6 +279,24 @@ constexpr void orExpression(Reader& r)
     }
 }
 
+constexpr bool isJump(std::uint8_t op) { return op == JumpIfFalse || op == JumpIfTrue; }
+
+// "A and B and C" leaves a chain of jumps, each landing on the next: once A is false the run
+// would take every one of them. A taken jump keeps the value, so where it lands on a jump of its
+// own kind it would be taken again, and on one of the other kind it would fall through: the jump
+// goes straight to where the chain ends. Jumps only go forward, so this ends.
+constexpr void shortenJumps(ConditionStep* steps, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (!isJump(steps[i].op))
+            continue;
+        std::int32_t to = steps[i].a;
+        while (to < count && isJump(steps[to].op))
+            to = steps[to].op == steps[i].op ? steps[to].a : to + 1;
+        steps[i].a = to;
+    }
+}
+
 // Reads the whole text (not null) into steps, with room for conditionStepCapacity; false when
 // malformed, the steps read before the fault staying.
 constexpr bool readCondition(const char* text, ConditionStep* steps, int* count)
@@ -286,6 +307,8 @@ constexpr bool readCondition(const char* text, ConditionStep* steps, int* count)
     if (*r.at != '\0')
         r.bad = true;
     *count = r.count;
+    if (!r.bad)
+        shortenJumps(steps, r.count);
     return !r.bad;
 }
 

@@ -131,7 +131,7 @@ static constinit const ClinicalRule caveats[] = {
 
 const RuleTable caveatTable = ruleTable("caveats", caveats);
 
-void caveatRules(AnswerList* cited, const Answer* answers, TextList* output)
+void caveatRules(AnswerList* cited, const RuleContext& context, TextList* output)
 {
-    runSequence(caveatTable, cited, answers, output);
+    runSequence(caveatTable, cited, context, output);
 }

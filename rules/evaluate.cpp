@@ -10,8 +10,12 @@ void recordReference(AnswerList* cited, std::uint16_t id)
 
 void appendEntries(TextList* output, const RuleEntry* entries, int count)
 {
+    // appendText walks to the end from the link it is given: handing it the link of the entry
+    // just added keeps a long step list from being walked again for every entry.
+    TextList* end = output;
     for (int i = 0; i < count; ++i)
-        appendText(output, entries[i].text, entries[i].marker);
+        if (TextEntry* added = appendText(end, entries[i].text, entries[i].marker))
+            end = &added->next;
 }
 
 void fireRule(const ClinicalRule& rule, AnswerList* cited, TextList* output)
@@ -20,17 +24,17 @@ void fireRule(const ClinicalRule& rule, AnswerList* cited, TextList* output)
     appendEntries(output, rule.entries.begin(), int(rule.entries.size()));
 }
 
-void runSequence(const RuleTable& table, AnswerList* cited, const Answer* answers, TextList* output)
+void runSequence(const RuleTable& table, AnswerList* cited, const RuleContext& context, TextList* output)
 {
     for (int i = 0; i < table.count; ++i)
-        if (conditionHolds(table.rules[i].condition, answers))
+        if (conditionHolds(table.rules[i].condition, context))
             fireRule(table.rules[i], cited, output);
 }
 
-bool runDecisionList(const RuleTable& table, AnswerList* cited, const Answer* answers, TextList* output)
+bool runDecisionList(const RuleTable& table, AnswerList* cited, const RuleContext& context, TextList* output)
 {
     for (int i = 0; i < table.count; ++i) {
-        if (conditionHolds(table.rules[i].condition, answers)) {
+        if (conditionHolds(table.rules[i].condition, context)) {
             fireRule(table.rules[i], cited, output);
             return true;
         }

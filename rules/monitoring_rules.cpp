@@ -40,7 +40,7 @@ static constinit const ClinicalRule monitoring[] = {
 
 const RuleTable monitoringTable = ruleTable("monitoring", monitoring);
 
-void monitoringRules(AnswerList* cited, const Answer* answers, TextList* output)
+void monitoringRules(AnswerList* cited, const RuleContext& context, TextList* output)
 {
-    runSequence(monitoringTable, cited, answers, output);
+    runSequence(monitoringTable, cited, context, output);
 }

@@ -15,7 +15,7 @@ static constinit const ClinicalRule nonOpioids[] = {
 
 const RuleTable nonOpioidTable = ruleTable("non-opioid orders", nonOpioids);
 
-void nonOpioidRules(AnswerList* cited, const Answer* answers, TextList* output)
+void nonOpioidRules(AnswerList* cited, const RuleContext& context, TextList* output)
 {
-    runSequence(nonOpioidTable, cited, answers, output);
+    runSequence(nonOpioidTable, cited, context, output);
 }

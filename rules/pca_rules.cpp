@@ -87,10 +87,10 @@ void pcaEntryText(const PcaRow& row, int which, char* out, int size)
     }
 }
 
-bool runPcaRows(AnswerList* cited, const Answer* answers, TextList* output)
+bool runPcaRows(AnswerList* cited, const RuleContext& context, TextList* output)
 {
     for (const PcaRow& row : pcaRows) {
-        if (!conditionHolds(row.condition, answers))
+        if (!conditionHolds(row.condition, context))
             continue;
         recordReference(cited, row.id);
         char text[pcaEntrySize];

@@ -33,7 +33,7 @@ const PcaRow& pcaRow(int index);
 // The which-th (0..4) entry text of the row, cut to fit size bytes.
 void pcaEntryText(const PcaRow& row, int which, char* out, int size);
 // The first PCA row that holds fires; true when one did.
-bool runPcaRows(AnswerList* cited, const Answer* answers, TextList* output);
+bool runPcaRows(AnswerList* cited, const RuleContext& context, TextList* output);
 
 extern const RuleTable safetyStopTable;
 extern const RuleTable oralOrderTable;

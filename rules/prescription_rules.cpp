@@ -76,13 +76,13 @@ const RuleTable safetyStopTable = ruleTable("safety stops", safetyStops);
 const RuleTable oralOrderTable = ruleTable("oral orders", oralOrders);
 const RuleTable intravenousOrderTable = ruleTable("intravenous orders", intravenousOrders);
 
-void prescriptionRules(AnswerList* cited, const Answer* answers, TextList* output)
+void prescriptionRules(AnswerList* cited, const RuleContext& context, TextList* output)
 {
-    if (runDecisionList(safetyStopTable, cited, answers, output))
+    if (runDecisionList(safetyStopTable, cited, context, output))
         return;
-    if (runPcaRows(cited, answers, output))
+    if (runPcaRows(cited, context, output))
         return;
-    if (runDecisionList(oralOrderTable, cited, answers, output))
+    if (runDecisionList(oralOrderTable, cited, context, output))
         return;
-    runDecisionList(intravenousOrderTable, cited, answers, output);
+    runDecisionList(intravenousOrderTable, cited, context, output);
 }

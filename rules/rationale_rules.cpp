@@ -49,7 +49,7 @@ static constinit const ClinicalRule rationale[] = {
 
 const RuleTable rationaleTable = ruleTable("rationale", rationale);
 
-void rationaleRules(AnswerList* cited, const Answer* answers, TextList* output)
+void rationaleRules(AnswerList* cited, const RuleContext& context, TextList* output)
 {
-    runSequence(rationaleTable, cited, answers, output);
+    runSequence(rationaleTable, cited, context, output);
 }

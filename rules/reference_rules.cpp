@@ -23,7 +23,7 @@ static constinit const ClinicalRule references[] = {
 
 const RuleTable referenceTable = ruleTable("references", references);
 
-void referenceRules(AnswerList* cited, const Answer* answers, TextList*)
+void referenceRules(AnswerList* cited, const RuleContext& context, TextList*)
 {
-    runSequence(referenceTable, cited, answers, nullptr);
+    runSequence(referenceTable, cited, context, nullptr);
 }

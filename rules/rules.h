@@ -6,17 +6,18 @@
 #include <cstdint>
 
 #include "questionnaire/answers.h"
+#include "questionnaire/ruleconditions.h"
 #include "questionnaire/textlist.h"
 
-void prescriptionRules(AnswerList* cited, const Answer* answers, TextList* output);
-void nonOpioidRules(AnswerList* cited, const Answer* answers, TextList* output);
-void caveatRules(AnswerList* cited, const Answer* answers, TextList* output);
-void monitoringRules(AnswerList* cited, const Answer* answers, TextList* output);
-void rationaleRules(AnswerList* cited, const Answer* answers, TextList* output);
-void sideEffectStepRules(AnswerList* cited, const Answer* answers, TextList* output);
-void sideEffectRationaleRules(AnswerList* cited, const Answer* answers, TextList* output);
+void prescriptionRules(AnswerList* cited, const RuleContext& context, TextList* output);
+void nonOpioidRules(AnswerList* cited, const RuleContext& context, TextList* output);
+void caveatRules(AnswerList* cited, const RuleContext& context, TextList* output);
+void monitoringRules(AnswerList* cited, const RuleContext& context, TextList* output);
+void rationaleRules(AnswerList* cited, const RuleContext& context, TextList* output);
+void sideEffectStepRules(AnswerList* cited, const RuleContext& context, TextList* output);
+void sideEffectRationaleRules(AnswerList* cited, const RuleContext& context, TextList* output);
 // Records ids only, for the route and, under PCA, each mitigating factor; output is not touched.
-void referenceRules(AnswerList* cited, const Answer* answers, TextList* output);
+void referenceRules(AnswerList* cited, const RuleContext& context, TextList* output);
 
 // The References check: whether the content database's reference record holds an entry whose id
 // is in cited. False when the record is missing or damaged before a match.

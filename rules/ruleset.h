@@ -46,6 +46,6 @@ void recordReference(AnswerList* cited, std::uint16_t id);
 void appendEntries(TextList* output, const RuleEntry* entries, int count);
 void fireRule(const ClinicalRule& rule, AnswerList* cited, TextList* output);
 
-void runSequence(const RuleTable& table, AnswerList* cited, const Answer* answers, TextList* output);
+void runSequence(const RuleTable& table, AnswerList* cited, const RuleContext& context, TextList* output);
 // True when a rule fired.
-bool runDecisionList(const RuleTable& table, AnswerList* cited, const Answer* answers, TextList* output);
+bool runDecisionList(const RuleTable& table, AnswerList* cited, const RuleContext& context, TextList* output);

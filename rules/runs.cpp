@@ -43,22 +43,30 @@ static bool startRun(SectionNames* sections)
     return appState && questionnaireState && emptyCitedReferences();
 }
 
-typedef void RuleSet(AnswerList* cited, const Answer* answers, TextList* output);
+typedef void RuleSet(AnswerList* cited, const RuleContext& context, TextList* output);
 
 // Runs a set into its section list and offers the section when the list has content.
-static void runSection(SectionNames* sections, RuleSet* rules, TextList* list, const char* name)
+static void runSection(SectionNames* sections, const RuleContext& context, RuleSet* rules, TextList* list,
+                       const char* name)
 {
-    rules(citedReferences, questionnaireState->answers, list);
+    rules(citedReferences, context, list);
     if (*list)
         offer(sections, name);
 }
 
 // The reference rules and the References check end both runs.
-static void runReferences(SectionNames* sections)
+static void runReferences(SectionNames* sections, const RuleContext& context)
 {
-    referenceRules(citedReferences, questionnaireState->answers, nullptr);
+    referenceRules(citedReferences, context, nullptr);
     if (referencesCited(*citedReferences))
         offer(sections, "References");
+}
+
+// No rule set changes the answers, so one filter of them serves the whole run.
+static RuleContext runContext(AnsweredIds* answered)
+{
+    noteAnsweredIds(answered, questionnaireState->answers);
+    return RuleContext{questionnaireState->answers, nullptr, 0, 0, 0, answered};
 }
 
 bool prescriptionSections(SectionNames* sections)
@@ -66,14 +74,16 @@ bool prescriptionSections(SectionNames* sections)
     if (!startRun(sections))
         return false;
     AppState* app = appState;
-    prescriptionRules(citedReferences, questionnaireState->answers, &app->recommendationList);
-    nonOpioidRules(citedReferences, questionnaireState->answers, &app->nonOpioidList);
+    AnsweredIds answered;
+    RuleContext context = runContext(&answered);
+    prescriptionRules(citedReferences, context, &app->recommendationList);
+    nonOpioidRules(citedReferences, context, &app->nonOpioidList);
     if (hasPlainEntry(app->recommendationList) || app->nonOpioidList)
         offer(sections, "Prescription");
-    runSection(sections, caveatRules, &app->caveatList, "Caveats");
-    runSection(sections, monitoringRules, &app->monitoringList, "Monitoring");
-    runSection(sections, rationaleRules, &app->rationaleList, "Rationale");
-    runReferences(sections);
+    runSection(sections, context, caveatRules, &app->caveatList, "Caveats");
+    runSection(sections, context, monitoringRules, &app->monitoringList, "Monitoring");
+    runSection(sections, context, rationaleRules, &app->rationaleList, "Rationale");
+    runReferences(sections, context);
     offer(sections, "Summary");   // the user's own answers, always there
     return true;
 }
@@ -83,12 +93,14 @@ bool sideEffectSections(SectionNames* sections)
     if (!startRun(sections))
         return false;
     AppState* app = appState;
-    sideEffectStepRules(citedReferences, questionnaireState->answers, &app->recommendationList);
+    AnsweredIds answered;
+    RuleContext context = runContext(&answered);
+    sideEffectStepRules(citedReferences, context, &app->recommendationList);
     if (hasPlainEntry(app->recommendationList))
         offer(sections, "Recommendation");
-    runSection(sections, caveatRules, &app->caveatList, "Caveats");
-    runSection(sections, sideEffectRationaleRules, &app->rationaleList, "Rationale");
-    runReferences(sections);
+    runSection(sections, context, caveatRules, &app->caveatList, "Caveats");
+    runSection(sections, context, sideEffectRationaleRules, &app->rationaleList, "Rationale");
+    runReferences(sections, context);
     return true;
 }
 

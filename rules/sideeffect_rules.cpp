@@ -218,12 +218,12 @@ static constinit const ClinicalRule sideEffectRationale[] = {
 const RuleTable sideEffectStepTable = ruleTable("side-effect steps", sideEffectSteps);
 const RuleTable sideEffectRationaleTable = ruleTable("side-effect rationale", sideEffectRationale);
 
-void sideEffectStepRules(AnswerList* cited, const Answer* answers, TextList* output)
+void sideEffectStepRules(AnswerList* cited, const RuleContext& context, TextList* output)
 {
-    runDecisionList(sideEffectStepTable, cited, answers, output);
+    runDecisionList(sideEffectStepTable, cited, context, output);
 }
 
-void sideEffectRationaleRules(AnswerList* cited, const Answer* answers, TextList* output)
+void sideEffectRationaleRules(AnswerList* cited, const RuleContext& context, TextList* output)
 {
-    runSequence(sideEffectRationaleTable, cited, answers, output);
+    runSequence(sideEffectRationaleTable, cited, context, output);
 }

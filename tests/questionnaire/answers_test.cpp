@@ -39,6 +39,47 @@ TEST(AnswerValue, TruncatesTowardZeroAndIsZeroWithoutAnAnswer)
     EXPECT_EQ(answerValue(empty.head, 1547), 0);
 }
 
+// The filter a rule run makes of its answers must never hide an answer the list holds: every
+// id, and the ids that share its bit, reads the same through the filter as from the list.
+TEST(AnsweredIds, ReadEveryIdAsTheListDoes)
+{
+    struct Node {
+        std::uint32_t id, key2, state;
+        float value;
+    };
+    const std::vector<std::vector<Node>> scenarios = {
+        {},
+        {{2075, 0, 0, 1.0f}, {9523, 0, 0, 1.0f}, {2072, 0, 0, 0.0f}},
+        {{1516, 0, 0, 0.4f}, {1547, 0, 0, -2.5f}, {12665, 0, 0, 1301.0f}},   // truncated to 0; negative
+        {{492, 0, 0, 1.0f}, {1516, 0, 0, 0.0f}, {2540, 0, 0, 0.0f}},         // one bit, answered once
+        {{7001, 0, 1, 0.0f}, {7001, 0, 2, 5.0f}},    // the first node decides, the second is not read
+        {{7002, 3, 0, 1.0f}, {7003, 0, 0, 1.0f}},    // a node with another second key is no answer
+    };
+    for (std::size_t n = 0; n < scenarios.size(); ++n) {
+        List answers;
+        std::vector<std::uint32_t> probes = {0, 1, 65535};
+        for (const Node& node : scenarios[n]) {
+            findOrAddNode(&answers.head, node.id, node.key2, node.state, 0)->value = node.value;
+            for (std::uint32_t near : {node.id, node.id + 1, node.id + answeredIdBits, node.id - answeredIdBits})
+                probes.push_back(near);
+        }
+        AnsweredIds ids;
+        noteAnsweredIds(&ids, answers.head);
+        for (std::uint32_t id : probes)
+            EXPECT_EQ(answerValue(answers.head, &ids, id), answerValue(answers.head, id))
+                << "scenario " << n << ", id " << id;
+        EXPECT_EQ(answerValue(nullptr, static_cast<const AnsweredIds*>(nullptr), 2075), 0);
+    }
+    List answers;
+    setAnswer(&answers.head, 7001, 0.0f);
+    setAnswer(&answers.head, 7003, 1.0f);
+    AnsweredIds ids;
+    noteAnsweredIds(&ids, answers.head);
+    EXPECT_EQ(answerValue(answers.head, &ids, 7003), 1);
+    EXPECT_EQ(answerValue(answers.head, &ids, 7001), 0);
+    EXPECT_EQ(answerValue(answers.head, nullptr, 7003), 1) << "without a filter the list answers";
+}
+
 TEST(CountChosen, CountsNonZeroAnswersOfTheOwner)
 {
     List answers;

@@ -101,7 +101,8 @@ TEST(RuleConditions, CompiledRowsFollowPrecedenceForEveryAnswerSet)
         "1 and 2 or 3"_when, "1 or 2 and 3"_when, "not 1 or 2"_when, "not (1 or 2) and 3"_when,
         "1 and (2 or 3)"_when, "(1 or 2) and (not 3 or 1)"_when, "not not 1 and 2"_when, "1 or 2 or 3"_when,
         "1 and 2 and not 3"_when, "any of 1, 2 and 3"_when, "none of 1 to 2 or 3"_when,
-        "not 1 and not 2 and not 3 or 2 and 3"_when,
+        "not 1 and not 2 and not 3 or 2 and 3"_when, "1 and 2 and 3 or 2 and 3 or 1"_when,
+        "(1 or 2 or 3) and (not 1 or 2) and 3"_when,
     };
     static const Truth truths[] = {
         [](bool a, bool b, bool c) { return (a && b) || c; },
@@ -116,15 +117,21 @@ TEST(RuleConditions, CompiledRowsFollowPrecedenceForEveryAnswerSet)
         [](bool a, bool b, bool c) { return (a || b) && c; },
         [](bool a, bool b, bool c) { return !(a || b) || c; },
         [](bool a, bool b, bool c) { return (!a && !b && !c) || (b && c); },
+        [](bool a, bool b, bool c) { return (a && b && c) || (b && c) || a; },
+        [](bool a, bool b, bool c) { return (a || b || c) && (!a || b) && c; },
     };
     static_assert(sizeof rows / sizeof rows[0] == sizeof truths / sizeof truths[0]);
     for (int set = 0; set < 8; ++set) {
         bool a = set & 1, b = set & 2, c = set & 4;
         Answers answers({{1, a ? 1.0f : 0.0f}, {2, b ? 1.0f : 0.0f}, {3, c ? 1.0f : 0.0f}});
         RuleContext context{answers.list, nullptr, 0, 0, 0};
+        AnsweredIds answered;
+        noteAnsweredIds(&answered, answers.list);
+        RuleContext filtered{answers.list, nullptr, 0, 0, 0, &answered};
         for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
             EXPECT_EQ(conditionHolds(rows[i], answers.list), truths[i](a, b, c))
                 << '"' << rows[i].text << "\" with 1=" << a << " 2=" << b << " 3=" << c;
+            EXPECT_EQ(conditionHolds(rows[i], filtered), truths[i](a, b, c)) << '"' << rows[i].text << "\" filtered";
             EXPECT_EQ(conditionHolds(rows[i].text, context), truths[i](a, b, c)) << '"' << rows[i].text << '"';
         }
     }

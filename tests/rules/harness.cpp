@@ -46,7 +46,9 @@ SetResult runSet(RuleSetFunction* rules, const Patient& patient)
 {
     AnswerList cited = nullptr;
     TextList output = nullptr;
-    rules(&cited, patient.answers, &output);
+    AnsweredIds answered;   // as the runs give it
+    noteAnsweredIds(&answered, patient.answers);
+    rules(&cited, RuleContext{patient.answers, nullptr, 0, 0, 0, &answered}, &output);
     SetResult result{entriesOf(output), idsOf(cited)};
     releaseTextList(&output);
     releaseList(&cited);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "questionnaire/answers.h"
+#include "questionnaire/ruleconditions.h"
 #include "questionnaire/textlist.h"
 #include "tests/common/fixture.h"
 
@@ -44,7 +45,7 @@ std::vector<TextAndMarker> entriesOf(const TextEntry* list);
 std::vector<std::string> textsOf(const TextEntry* list);
 std::vector<std::uint32_t> idsOf(const Answer* list);
 
-typedef void RuleSetFunction(AnswerList*, const Answer*, TextList*);
+typedef void RuleSetFunction(AnswerList*, const RuleContext&, TextList*);
 
 // One rule set run on its own: its entries and the ids it recorded.
 struct SetResult {
