@@ -24,14 +24,12 @@ bool readAt(std::FILE* file, long offset, void* into, long bytes)
     return std::fread(into, 1, std::size_t(bytes), file) == std::size_t(bytes);
 }
 
+// Leaves the file at its end: every read seeks to its place first.
 long fileSizeOf(std::FILE* file)
 {
     if (std::fseek(file, 0, SEEK_END) != 0)
         return -1;
-    long size = std::ftell(file);
-    if (std::fseek(file, 0, SEEK_SET) != 0)
-        return -1;
-    return size;
+    return std::ftell(file);
 }
 
 // The record list, read a run of entries at a time: a search reads the whole list, and one
