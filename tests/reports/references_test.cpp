@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <random>
 
-#include "dbfile/bytes.h"
 #include "dbfile/heap.h"
 #include "reports/reference_record.h"
 #include "reports/reports.h"
@@ -144,14 +143,12 @@ TEST_F(References, AWorkIsListedOnceWhateverStoresItAgain)
     std::vector<PackedEntry> many;
     std::vector<std::uint16_t> ids;
     Lines expected;
-    for (int i = 0; i < 70; ++i) {
-        many.push_back(webPage(std::uint16_t(100 + i), "Work " + std::to_string(i)));
-        expected.push_back(body(2 * i, "Work " + std::to_string(i) + ". "));
+    for (std::uint16_t i = 0; i < 70; ++i) {
+        std::string title = "Work " + std::to_string(i);
+        many.insert(many.end(), {webPage(100 + i, title), webPage(200 + i, title)});
+        ids.insert(ids.end(), {std::uint16_t(200 + i), std::uint16_t(100 + i)});
+        expected.push_back(body(2 * i, title + ". "));
     }
-    for (int i = 0; i < 70; ++i)
-        many.push_back(webPage(std::uint16_t(200 + i), "Work " + std::to_string(i)));
-    for (const PackedEntry& e : many)
-        ids.push_back(readU16(e.header.data()));
     struct Case {
         const char* name;
         std::vector<PackedEntry> entries;
