@@ -24,26 +24,41 @@ bool readAt(std::FILE* file, long offset, void* into, long bytes)
     return std::fread(into, 1, std::size_t(bytes), file) == std::size_t(bytes);
 }
 
+// Leaves the file at its end: every read seeks to its place first.
 long fileSizeOf(std::FILE* file)
 {
     if (std::fseek(file, 0, SEEK_END) != 0)
         return -1;
-    long size = std::ftell(file);
-    if (std::fseek(file, 0, SEEK_SET) != 0)
-        return -1;
-    return size;
+    return std::ftell(file);
 }
 
-// The u32 offset held by list entry i, or -1 when the entry does not lie within the file.
-long long listEntryOffset(std::FILE* file, long fileSize, long i)
+// The record list, read a run of entries at a time: a search reads the whole list, and one
+// read of it costs less than a seek and a read for every entry.
+constexpr long listChunkEntries = 64;
+struct ListChunk {
+    long first = 0, count = 0;   // the entries held
+    std::uint8_t bytes[listEntrySize * listChunkEntries];
+};
+
+// The u32 offset held by list entry i (below the record count), or -1 when the entry does not
+// lie within the file.
+long long listEntryOffset(std::FILE* file, long fileSize, long recordCount, long i, ListChunk* chunk)
 {
-    long at = recordListOffset + listEntrySize * i;
-    if (at + listEntrySize > fileSize)
-        return -1;
-    std::uint8_t entry[listEntrySize];
-    if (!readAt(file, at, entry, listEntrySize))
-        return -1;
-    return readU32(entry);
+    if (i < chunk->first || i >= chunk->first + chunk->count) {
+        long at = recordListOffset + listEntrySize * i;
+        long inFile = (fileSize - at) / listEntrySize;   // whole entries from i on within the file
+        long n = recordCount - i;
+        if (n > listChunkEntries)
+            n = listChunkEntries;
+        if (n > inFile)
+            n = inFile;
+        chunk->first = i;
+        chunk->count = 0;
+        if (at > fileSize || n <= 0 || !readAt(file, at, chunk->bytes, listEntrySize * n))
+            return -1;
+        chunk->count = n;
+    }
+    return readU32(chunk->bytes + listEntrySize * (i - chunk->first));
 }
 
 bool headerMatches(const std::uint8_t* header, std::uint8_t type, std::uint16_t module, std::uint32_t id1,
@@ -81,9 +96,10 @@ DbRecord* searchRecords(std::FILE* file, std::uint8_t type, std::uint16_t module
     if (fileSize < containerHeaderSize || !readAt(file, 0, head, containerHeaderSize))
         return nullptr;
     long count = readU16(head + recordCountOffset);
+    ListChunk chunk;
     for (long i = startIndex < 0 ? 0 : startIndex; i < count; ++i) {
-        long long start = listEntryOffset(file, fileSize, i);
-        long long end = i == count - 1 ? fileSize : listEntryOffset(file, fileSize, i + 1);
+        long long start = listEntryOffset(file, fileSize, count, i, &chunk);
+        long long end = i == count - 1 ? fileSize : listEntryOffset(file, fileSize, count, i + 1, &chunk);
         if (start < 0 || end < 0)
             break;   // the list runs past the end of the file: no later entry can be read either
         if (end > fileSize || end < start || end - start < recordHeaderSize)
@@ -107,6 +123,9 @@ DbRecord* readRecord(std::uint8_t recordType, std::uint16_t moduleNumber, int st
     std::FILE* file = openDataFile(path);
     if (!file)
         return nullptr;
+    // Every read is of a known size at a known place: the stream's buffer would only be filled
+    // and thrown away at each seek.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     DbRecord* record = searchRecords(file, recordType, moduleNumber, startIndex, recordId1, recordId2);
     std::fclose(file);
     return record;

@@ -34,6 +34,7 @@ void initDisplayList(AppState* state)
         table.inUse = 0;
     list->nextAdvanceTable = 0;
     list->madeCount = 0;
+    list->madeKept = 0;
     list->madeSerial = 1;
 }
 
@@ -187,11 +188,8 @@ static void freeOptions(DisplayLine* line)
     line->options = nullptr;
 }
 
-void clearDisplayList(DisplayList* list, bool destroyControls)
+static void freeLines(DisplayList* list)
 {
-    if (destroyControls)
-        destroyDisplayControls(list);
-    list->madeCount = 0;   // destroyed, or no longer the list's own
     freeDisplayPieces(list);
     DisplayLine* line = list->head;
     while (line) {
@@ -203,6 +201,21 @@ void clearDisplayList(DisplayList* list, bool destroyControls)
     }
     list->head = nullptr;
     list->tail = nullptr;
+}
+
+void clearDisplayList(DisplayList* list, bool destroyControls)
+{
+    if (destroyControls)
+        destroyDisplayControls(list);
+    list->madeCount = 0;   // destroyed, or no longer the list's own
+    list->madeKept = 0;
+    freeLines(list);
+}
+
+void clearDisplayListForNextRender(DisplayList* list)
+{
+    keepControlsForNextRender(list);
+    freeLines(list);
 }
 
 DisplayLine* findDisplayLineByControl(const DisplayList* list, HWND window)

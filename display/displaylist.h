@@ -112,6 +112,7 @@ struct DisplayList {
     mutable std::uint8_t nextAdvanceTable;   // the table taken next for a context or font not met yet
     MadeControl made[madeControlCapacity];   // live controls, oldest first; see render.cpp
     std::uint8_t madeCount;
+    std::uint8_t madeKept;   // the made controls belong to no piece: kept for the next render
     std::uint32_t madeSerial;
 };
 
@@ -148,6 +149,10 @@ void freeLinePieces(DisplayLine* line);
 // Destroys the controls first when asked, then frees pieces, lines, texts and options. firstRow
 // and rowCount are left as they were.
 void clearDisplayList(DisplayList* list, bool destroyControls);
+
+// The same for a list about to be built again and rendered: the controls a render may take over
+// stay alive, belonging to no piece, for that render (see keepControlsForNextRender).
+void clearDisplayListForNextRender(DisplayList* list);
 
 // The first line, visible or not, with a piece whose control or drop button is the window.
 DisplayLine* findDisplayLineByControl(const DisplayList* list, HWND window);

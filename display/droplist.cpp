@@ -3,6 +3,8 @@
 // picking any line of an option chooses that option.
 #include "display/droplist.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "dbfile/heap.h"
@@ -20,6 +22,16 @@ const int mapLimit = mapEnd;   // options listed
 const char indent[] = "   ";
 const int indentLength = 3;
 } // namespace
+
+int dropOptionWidth(const DisplayList* list, const char* text)
+{
+    if (!text)
+        return 0;
+    // Advances add up to the width of the whole text; a line end stops the sum, and a text too
+    // wide to sum in 16 bits is measured whole.
+    LineBreak whole = breakLine(list, text, INT16_MAX, false, false);
+    return whole.fitsAll ? whole.lineWidth : measureText(list->normalMeasureContext, text, INT_MAX);
+}
 
 // Wraps one option's text to the list's width: the first line as it is, every further line as
 // three spaces and the rest, wrapped again. Adds the lines to the list box when one is given and

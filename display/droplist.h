@@ -6,6 +6,10 @@
 
 struct AppState;
 
+// An option's width in the normal measuring context, as measuring the whole text gives it, summed
+// from the layout's advances of the context's font where the text holds no line end.
+int dropOptionWidth(const DisplayList* list, const char* text);
+
 // The height an open list takes at most.
 constexpr int openDropListHeight = 200;
 

@@ -1,7 +1,8 @@
 // Rendering of the rows in view as child controls, and their destruction. A render takes over
-// the controls of the render before that it would make again exactly as they stand (see
-// takeOverControls) and makes the others anew; scrolling is a render with a moved firstRow and
-// no new layout.
+// the controls of the render before that it would make again exactly as they stand, and static
+// texts it can give a new text and place (see takeOverControls), and makes the others anew; a
+// new page takes over the controls of the page left the same way. Scrolling is a render with a
+// moved firstRow and no new layout.
 #include "display/render.h"
 
 #include <climits>
@@ -101,7 +102,7 @@ int dropListWidth(const DisplayList* list, const DisplayLine* line, int x, int l
     for (const DisplayOption* option = line->options; option; option = option->next) {
         int width = 0;
         if (option->text)
-            width = measureText(list->normalMeasureContext, option->text, INT_MAX);
+            width = dropOptionWidth(list, option->text);
         if (width > cap)
             width = cap;
         if (width > widest)
@@ -348,6 +349,39 @@ static bool sameControl(const DisplayList* list, const DisplayLine* line, const 
     return true;
 }
 
+// Whether the offered control, a static text, can become the piece's control by taking the
+// piece's text, place and id: the same style, height and font, and not focused.
+static bool mayRetarget(const DisplayList* list, const DisplayLine* line, const DisplayPiece* piece,
+                        const ControlShape& shape, const MadeControl& made)
+{
+    return made.style == shape.style && made.height == shape.height && piece->kind == TextLine &&
+           made.font == pieceFont(list, line, piece) && std::strcmp(made.className, shape.className) == 0 &&
+           GetFocus() != made.control;
+}
+
+// Gives the offered control the piece's text, place and id, which makes it what a new control of
+// the piece would be. False, with the control unchanged, when the text cannot be widened.
+static bool retarget(DisplayPiece* piece, const ControlShape& shape, int y, MadeControl& made)
+{
+    WideText text;
+    WCHAR empty[1] = {0};
+    const WCHAR* wide = piece->start ? widenRange(&text, piece->start, piece->end) : empty;
+    if (!wide)
+        return false;
+    SetWindowTextW(made.control, wide);
+    if (piece->start)
+        releaseWide(&text);
+    if (made.x != piece->x || made.y != y || made.width != shape.width)
+        MoveWindow(made.control, piece->x, y, shape.width, shape.height, TRUE);
+    if (made.id != shape.id)
+        SetWindowLongPtrW(made.control, GWLP_ID, shape.id);
+    made.x = piece->x;
+    made.y = static_cast<std::int16_t>(y);
+    made.width = static_cast<std::int16_t>(shape.width);
+    made.id = shape.id;
+    return true;
+}
+
 namespace {
 
 bool overlap(const RECT& a, const RECT& b)
@@ -360,8 +394,8 @@ bool overlap(const RECT& a, const RECT& b)
 struct Layers {
     RECT rect[2 * madeControlCapacity];
     std::uint32_t serial[2 * madeControlCapacity];
-    int count;
-    bool full;
+    int count = 0;   // the arrays are filled as far as count, never read beyond
+    bool full = false;
 
     void add(const RECT& r, std::uint32_t s)
     {
@@ -403,18 +437,10 @@ RECT dropListReach(const DisplayList* list, const DisplayPiece* firstInView, int
 
 } // namespace
 
-// Gives each piece in view that would make an offered control that control, where that keeps
-// the layering of a render that makes every control anew; the offers no piece takes are
-// destroyed. The search starts after the last offer taken: pages keep their order. True when a
-// control was taken over.
-static bool takeOverControls(DisplayList* list)
+// Walks the pieces in view in the order a render makes their controls, layering each into
+// layers after take(line, piece, shape, y, rect) had its chance to give the piece a control.
+template <typename Take> static void layerPiecesInView(DisplayList* list, Layers& layers, Take take)
 {
-    int count = list->madeCount;
-    if (count == 0)
-        return false;
-    bool taken[madeControlCapacity] = {};
-    int next = 0;
-    Layers layers{};
     const DisplayLine* dropLine = nullptr;
     forPiecesInView(list, [&](DisplayLine* line, DisplayPiece* piece, int y) {
         if (piece->kind == DropList || piece->kind == DropListMore) {
@@ -428,22 +454,61 @@ static bool takeOverControls(DisplayList* list)
         if (!controlShape(line, piece, &shape))
             return true;
         RECT r = shapeRect(piece->x, y, shape);
-        if (mayTakeOver(piece->kind)) {
-            for (int k = 0; k < count; ++k) {
-                int i = (next + k) % count;
-                const MadeControl& made = list->made[i];
-                if (!taken[i] && sameControl(list, line, piece, shape, y, made) && layers.mayLieAt(r, made.serial)) {
-                    taken[i] = true;
-                    piece->control = made.control;
-                    piece->serial = made.serial;
-                    next = i + 1;
-                    break;
-                }
-            }
-        }
+        take(line, piece, shape, y, r);
         layers.add(r, piece->serial);
         return !layers.full;
     });
+}
+
+// Gives each piece in view that would make an offered control that control, and then each static
+// text still without one an offered static text given its text and place, where that keeps the
+// layering of a render that makes every control anew; the offers no piece takes are destroyed.
+// The search starts after the last offer taken: pages keep their order. True when a control was
+// taken over.
+static bool takeOverControls(DisplayList* list)
+{
+    int count = list->madeCount;
+    if (count == 0)
+        return false;
+    bool taken[madeControlCapacity] = {};
+    int next = 0;
+    Layers layers;
+    layerPiecesInView(list, layers, [&](DisplayLine* line, DisplayPiece* piece, const ControlShape& shape, int y,
+                                        const RECT& r) {
+        for (int k = 0; mayTakeOver(piece->kind) && k < count; ++k) {
+            int i = (next + k) % count;
+            const MadeControl& made = list->made[i];
+            if (!taken[i] && sameControl(list, line, piece, shape, y, made) && layers.mayLieAt(r, made.serial)) {
+                taken[i] = true;
+                piece->control = made.control;
+                piece->serial = made.serial;
+                next = i + 1;
+                break;
+            }
+        }
+    });
+    // Then the static texts left without a control take an offered static text over, given their
+    // text and place (the pieces of a new page or of a scrolled view). Taking a control over
+    // only lifts limits on the controls rendered after it, so what was taken above still holds.
+    int left = 0;
+    for (int i = 0; i < count; ++i)
+        left += !taken[i];
+    if (left > 0) {
+        Layers retaken;
+        layerPiecesInView(list, retaken, [&](DisplayLine* line, DisplayPiece* piece, const ControlShape& shape,
+                                             int y, const RECT& r) {
+            for (int i = 0; left > 0 && piece->kind == TextLine && !piece->control && i < count; ++i) {
+                MadeControl& made = list->made[i];
+                if (!taken[i] && mayRetarget(list, line, piece, shape, made) &&
+                    retaken.mayLieAt(r, made.serial) && retarget(piece, shape, y, made)) {
+                    taken[i] = true;
+                    --left;
+                    piece->control = made.control;
+                    piece->serial = made.serial;
+                }
+            }
+        });
+    }
     int kept = 0;
     for (int i = 0; i < count; ++i) {
         if (taken[i])
@@ -452,6 +517,7 @@ static bool takeOverControls(DisplayList* list)
             DestroyWindow(list->made[i].control);
     }
     list->madeCount = static_cast<std::uint8_t>(kept);
+    list->madeKept = 0;
     return kept > 0;
 }
 
@@ -460,7 +526,7 @@ static bool takeOverControls(DisplayList* list)
 // anew; takeOverControls sees to it, this is the check that it did.
 static bool layeredAsMade(DisplayList* list, std::uint32_t firstNewSerial)
 {
-    Layers layers{};
+    Layers layers;
     bool anyTaken = false, layered = true;
     auto place = [&](HWND control, std::uint32_t serial, const RECT* known) {
         if (!control)
@@ -507,7 +573,9 @@ static bool layeredAsMade(DisplayList* list, std::uint32_t firstNewSerial)
 
 bool renderDisplayList(DisplayList* list, int delta, bool relayout, bool keepControls)
 {
-    if (!keepControls)
+    if (keepControls)
+        destroyKeptControls(list);   // no piece would take them
+    else
         releaseControls(list, true);
     if (relayout) {
         freeDisplayPieces(list);
@@ -529,5 +597,24 @@ bool renderDisplayList(DisplayList* list, int delta, bool relayout, bool keepCon
 
 void destroyDisplayControls(DisplayList* list)
 {
+    destroyKeptControls(list);
     releaseControls(list, false);
+}
+
+void keepControlsForNextRender(DisplayList* list)
+{
+    if (list->madeKept)
+        return;   // the pieces hold none
+    releaseControls(list, true);
+    list->madeKept = list->madeCount > 0;
+}
+
+void destroyKeptControls(DisplayList* list)
+{
+    if (!list->madeKept)
+        return;
+    for (int i = 0; i < list->madeCount; ++i)
+        DestroyWindow(list->made[i].control);
+    list->madeCount = 0;
+    list->madeKept = 0;
 }

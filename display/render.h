@@ -8,8 +8,17 @@
 // lines remain below the view.
 bool renderDisplayList(DisplayList* list, int delta, bool relayout, bool keepControls = false);
 
-// Destroys every piece's controls and clears them.
+// Destroys every piece's controls and clears them, and the controls kept for the next render.
 void destroyDisplayControls(DisplayList* list);
+
+// Takes the controls a render may take over away from the pieces, alive, for the next render of
+// the list; the others are destroyed. The next render takes them over, moved and given their
+// new text where that shows what new controls would, and destroys the rest.
+void keepControlsForNextRender(DisplayList* list);
+
+// Destroys the controls kept for the next render, so that a box opened before it shows no
+// controls of the screen being left.
+void destroyKeptControls(DisplayList* list);
 
 // The width a drop list shows: its widest option (each capped at right - x - 17) plus 10 for the
 // drop button's edge. A line without options keeps the width it was laid out with.

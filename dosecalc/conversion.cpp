@@ -264,6 +264,6 @@ ConversionResult convertTherapy(AppState* state, const QuestionnaireState* quest
         total = float(double(total) * 0.5);
     result.total = total;
     lookupDoseRange(state->conversionRecord, state->doseRangeRecord, morphineKeys, total, state->productTexts,
-                    state->regimenTexts);
+                    state->regimenTexts, &state->doseRangeIndex);
     return result;
 }

@@ -31,9 +31,25 @@ bool nextDoseRangeEntry(PackedWalk* walk, DoseRangeEntry* entry);
 
 enum class DoseRangeLookup { RecordsMissing, NoMatch, Found };
 
+// Where the entries of the dose-range record lie, in stored order: made once for the record
+// loaded at start-up, so that a lookup reads the few header bytes of each entry instead of
+// walking every regimen text before the one it wants. It holds exactly the entries the walk
+// yields (those before a damaged entry).
+struct DoseRangeIndex {
+    const DbRecord* record;   // the record indexed
+    std::int32_t* offsets;    // of its entries from the first; nullptr: lookups walk the record
+    int count;
+};
+
+// Indexes the record (releasing a previous index); false when the index could not be allocated,
+// and lookups then walk the record.
+bool buildDoseRangeIndex(DoseRangeIndex* index, const DbRecord* record);
+void releaseDoseRangeIndex(DoseRangeIndex* index);
+
 // Finds the first conversion entry for the drug from IV to PO, then the first range of its table
 // with lower < dose <= upper. Found: the 6 product names and the 6 regimens of options 1..6.
 // NoMatch: both sets are emptied (nullptr). RecordsMissing: both are left as they were.
+// An index of the dose-range record finds the same range; one of another record is not used.
 DoseRangeLookup lookupDoseRange(const DbRecord* conversionRecord, const DbRecord* doseRangeRecord,
                                 DrugKeys drug, float dose, const char* products[optionTextCount],
-                                const char* regimens[optionTextCount]);
+                                const char* regimens[optionTextCount], const DoseRangeIndex* index = nullptr);

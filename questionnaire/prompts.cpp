@@ -7,6 +7,7 @@
 
 #include "dbfile/heap.h"
 #include "dbfile/text.h"
+#include "display/render.h"
 #include "questionnaire/elements.h"
 #include "shell/state.h"
 
@@ -47,8 +48,17 @@ INT_PTR CALLBACK promptDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     return FALSE;   // everything also goes to the dialog's default processing
 }
 
+// A box opened while the screen is rebuilt shows over an empty view, not over controls of the
+// screen being left that wait to be taken over.
+void clearViewForBox()
+{
+    if (appState)
+        destroyKeptControls(&appState->displayList);
+}
+
 int runPromptDialog()
 {
+    clearViewForBox();
     if (promptHook)
         return promptHook(promptBuffer);
     HINSTANCE instance = appState ? appState->instance : nullptr;
@@ -89,6 +99,7 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT type)
     WCHAR wideCaption[captionCapacity];
     widenTextBounded(wideCaption, captionCapacity, caption);
     const WCHAR* shown = wideText ? wideText : messageBuffer;
+    clearViewForBox();
     int result = messageHook ? messageHook(shown, wideCaption, type) : MessageBoxW(owner, shown, wideCaption, type);
     freeBlock(wideText);
     return result;

@@ -14,13 +14,19 @@ namespace {
 
 enum StepKind : unsigned char { Field, Always, Volume, End };
 
+// A literal and its length, measured when the table is compiled.
+struct Literal {
+    const char* text;
+    unsigned char length;
+};
+
 struct Step {
     StepKind kind;
     signed char field;      // Field: the field; Volume: 9 to append field 9, -1 for the literal alone
-    const char* prefix;     // Always and Volume: the literal
-    const char* suffix;
+    Literal prefix;         // Always and Volume: the literal
+    Literal suffix;
     bool plural;
-    const char* suffix2;
+    Literal suffix2;
 };
 
 constexpr int maxSteps = 11;
@@ -28,11 +34,12 @@ struct Template {
     Step steps[maxSteps];
 };
 
-#define F(k, pre, suf) {Field, k, pre, suf, false, ""}
-#define FS(k, pre, suf, suf2) {Field, k, pre, suf, true, suf2}
-#define A(text) {Always, -1, text, "", false, ""}
-#define V(k, text) {Volume, k, text, "", false, ""}
-#define E {End, -1, "", "", false, ""}
+#define L(text) {text, sizeof(text) - 1}
+#define F(k, pre, suf) {Field, k, L(pre), L(suf), false, L("")}
+#define FS(k, pre, suf, suf2) {Field, k, L(pre), L(suf), true, L(suf2)}
+#define A(text) {Always, -1, L(text), L(""), false, L("")}
+#define V(k, text) {Volume, k, L(text), L(""), false, L("")}
+#define E {End, -1, L(""), L(""), false, L("")}
 
 // ORDER: row t is reference type t (0 is unused); types outside 1..13 use otherTemplate.
 const Template templates[14] = {
@@ -73,6 +80,7 @@ const Template templates[14] = {
 const Template otherTemplate = {{F(1, "", ". "), F(2, "", ". "), F(8, "", ". "), F(5, "In press ", ". "), V(-1, ";"),
                                  F(9, "", " "), F(10, "(", ")"), F(11, "p. ", ""), A(". "), E}};
 
+#undef L
 #undef F
 #undef FS
 #undef A
@@ -90,15 +98,17 @@ struct Parts {
     std::size_t total;
 };
 
-void addPart(Parts* parts, const char* text)
+void addPart(Parts* parts, const char* text, std::size_t length)
 {
-    if (!text[0])
+    if (length == 0)
         return;
-    std::size_t length = std::strlen(text);
     parts->text[parts->count] = text;
     parts->length[parts->count++] = length;
     parts->total += length;
 }
+
+void addPart(Parts* parts, Literal literal) { addPart(parts, literal.text, literal.length); }
+void addPart(Parts* parts, const char* field) { addPart(parts, field, std::strlen(field)); }
 
 void applyTemplate(const Template& t, const ReferenceEntry* entry, Parts* out)
 {
@@ -121,7 +131,7 @@ void applyTemplate(const Template& t, const ReferenceEntry* entry, Parts* out)
             addPart(out, field);
             addPart(out, step.suffix);
             if (step.plural && std::strchr(field, ','))
-                addPart(out, "s");
+                addPart(out, Literal{"s", 1});
             addPart(out, step.suffix2);
         }
     }

@@ -81,6 +81,7 @@ void releaseReferenceIndex(ReferenceIndex* index)
 {
     releaseSlots(index);
     freeRecord(&index->record);
+    index->unlisted = false;
 }
 
 const DbRecord* readIndexedReferences(ReferenceIndex* index)
@@ -90,12 +91,21 @@ const DbRecord* readIndexedReferences(ReferenceIndex* index)
         freeRecord(&record);
         if (!index->slots)
             buildReferenceIndex(index);
+        index->unlisted = true;
         return index->record;
     }
     releaseReferenceIndex(index);
     index->record = record;
+    index->unlisted = record != nullptr;
     if (record)
         buildReferenceIndex(index);
+    return record;
+}
+
+const DbRecord* sectionReferences(ReferenceIndex* index)
+{
+    const DbRecord* record = index->unlisted && index->record ? index->record : readIndexedReferences(index);
+    index->unlisted = false;
     return record;
 }
 

@@ -39,11 +39,17 @@ struct ReferenceIndex {
     std::int32_t* cited;     // room for count offsets: the cited entries of a walk over the index
     std::uint8_t* marks;     // one a slot: the first slot of an id already taken by that walk
     int count;
+    bool unlisted;           // record was read and no section has listed from that read yet
 };
 
 // Reads the reference record into the index's holder and indexes it unless the index already
 // describes the same bytes; the record stays the holder's. nullptr when there is no record.
 const DbRecord* readIndexedReferences(ReferenceIndex* index);
+// The record as the latest read left it, the first time a section lists from that read; read
+// again (as readIndexedReferences) every other time. Every results page reads the record to
+// decide whether to offer "References", so the section chosen next lists from the very bytes
+// that made it offered.
+const DbRecord* sectionReferences(ReferenceIndex* index);
 // Indexes the record the holder holds (releasing a previous index); false when the index could
 // not be allocated, and the walk then serves.
 bool buildReferenceIndex(ReferenceIndex* index);

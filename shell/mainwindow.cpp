@@ -35,7 +35,7 @@ void rerender()
 
 void clearForRebuild()
 {
-    clearDisplayList(&appState->displayList, true);
+    clearDisplayListForNextRender(&appState->displayList);
     appState->displayList.firstRow = 0;
 }
 

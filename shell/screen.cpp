@@ -86,7 +86,7 @@ void rebuildScreen()
     DisplayList* list = &appState->displayList;
     releaseList(&q->firedRules);
     closeKeypad();
-    clearDisplayList(list, true);
+    clearDisplayListForNextRender(list);
     list->firstRow = 0;
 
     char title[titleSize] = "";

@@ -101,6 +101,7 @@ bool loadDatabases()
     releaseSectionLists(appState);
     appState->doseRangeRecord = readKeptRecord(1, 0, contentDatabasePath);
     appState->conversionRecord = readKeptRecord(2, 0, contentDatabasePath);
+    buildDoseRangeIndex(&appState->doseRangeIndex, appState->doseRangeRecord);
     // Indexed now, so that results pages find their citations without walking the record.
     readIndexedReferences(&appState->referenceIndex);
     releaseConversionLists(appState);

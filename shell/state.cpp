@@ -49,6 +49,7 @@ void releaseAppContents(AppState* app)
     freeBlock(app->dropLineMap);
     app->dropLineMap = nullptr;
     releaseSectionLists(app);
+    releaseDoseRangeIndex(&app->doseRangeIndex);
     freeRecord(&app->doseRangeRecord);
     freeRecord(&app->conversionRecord);
     releaseReferenceIndex(&app->referenceIndex);

@@ -6,6 +6,7 @@
 
 #include "dbfile/records.h"
 #include "display/displaylist.h"
+#include "dosecalc/dose_ranges.h"
 #include "platform/winapi.h"
 #include "questionnaire/answers.h"
 #include "questionnaire/elements.h"
@@ -56,6 +57,7 @@ struct AppState {
     std::int32_t selectedOption;
     DbRecord* doseRangeRecord;
     DbRecord* conversionRecord;
+    DoseRangeIndex doseRangeIndex;         // of doseRangeRecord
     WCHAR* promptText;
     DisplayList displayList;
     HINSTANCE instance;

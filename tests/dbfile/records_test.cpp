@@ -35,6 +35,18 @@ struct SearchCase {
     int expected;   // index of the record found, -1 for none
 };
 
+void expectFound(const SearchCase& c, const std::vector<Bytes>& records, const char* path)
+{
+    DbRecord* r = readRecord(c.type, c.module, c.startIndex, c.id1, c.id2, path);
+    if (c.expected < 0) {
+        EXPECT_EQ(r, nullptr) << c.name;
+    } else {
+        ASSERT_NE(r, nullptr) << c.name;
+        EXPECT_EQ(Bytes(r->bytes, r->bytes + r->size), records[std::size_t(c.expected)]) << c.name;
+    }
+    freeRecord(&r);
+}
+
 TEST(ReadRecord, FindsTheFirstRecordInListOrderThatMatches)
 {
     std::vector<Bytes> records = {
@@ -63,18 +75,28 @@ TEST(ReadRecord, FindsTheFirstRecordInListOrderThatMatches)
         {"module with a high byte", 3, 0x0102, 0, 0, 0, 5},
         {"type not present", 9, 0, 0, 0, 0, -1},
     };
-    for (const SearchCase& c : cases) {
-        DbRecord* r = readRecord(c.type, c.module, c.startIndex, c.id1, c.id2, file.path());
-        if (c.expected < 0) {
-            EXPECT_EQ(r, nullptr) << c.name;
-        } else {
-            const Bytes& want = records[std::size_t(c.expected)];
-            ASSERT_NE(r, nullptr) << c.name;
-            EXPECT_EQ(r->size, want.size()) << c.name;
-            EXPECT_EQ(0, std::memcmp(r->bytes, want.data(), want.size())) << c.name;
-        }
-        freeRecord(&r);
-    }
+    for (const SearchCase& c : cases)
+        expectFound(c, records, file.path());
+}
+
+// 200 list entries are read a run of 64 at a time: matches on either side of a run's end, from
+// a start index in a later run, and past a damaged entry of a later run are found.
+TEST(ReadRecord, LongListsFindTheFirstMatchAcrossReadsOfTheList)
+{
+    std::vector<Bytes> records;
+    for (int i = 0; i < 200; ++i)
+        records.push_back(makeRecord(1, std::uint16_t(i % 150), 0, body("r" + std::to_string(i))));
+    Bytes container = makeContainer(records);
+    for (std::size_t at = 78 + 8 * 140; at < 78 + 8 * 140 + 4; ++at)
+        container[at] = 0xFF;   // entry 140 points past the end
+    TempFile file("long.pdb", container);
+    const SearchCase cases[] = {
+        {"end of the first run", 1, 63, 0, 0, 0, 63},   {"start of the next", 1, 64, 0, 0, 0, 64},
+        {"twice: from past the first", 1, 10, 11, 0, 0, 160}, {"last", 1, 49, 50, 0, 0, 199},
+        {"damaged entry", 1, 140, 0, 0, 0, -1},         {"after it", 1, 141, 0, 0, 0, 141},
+    };
+    for (const SearchCase& c : cases)
+        expectFound(c, records, file.path());
 }
 
 TEST(ReadRecord, UnalignedIdPairIsReadLittleEndian)

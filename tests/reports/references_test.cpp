@@ -7,6 +7,7 @@
 #include <random>
 
 #include "dbfile/heap.h"
+#include "reports/reference_record.h"
 #include "reports/reports.h"
 #include "report_fixture.h"
 
@@ -131,6 +132,79 @@ TEST_F(References, AWorkCitedUnderSeveralIdsIsListedOnce)
     EXPECT_EQ(appendReferences(0), 6);
     EXPECT_EQ(lines(), (Lines{body(0, "Smith J. Opioid dosing. J Analg. 2003;4(2):10-5"), body(2, "Other work. "),
                               body(4, "Other. ")}));
+}
+
+TEST_F(References, AWorkIsListedOnceWhateverStoresItAgain)
+{
+    // A field the template does not print (3) differs: other bytes, the same citation. Past the
+    // works the section keeps for comparing stored bytes, citations are still compared.
+    PackedEntry withNote = webPage(31, "Guideline");
+    withNote.strings[3] = "a note";
+    std::vector<PackedEntry> many;
+    std::vector<std::uint16_t> ids;
+    Lines expected;
+    for (std::uint16_t i = 0; i < 70; ++i) {
+        std::string title = "Work " + std::to_string(i);
+        many.insert(many.end(), {webPage(100 + i, title), webPage(200 + i, title)});
+        ids.insert(ids.end(), {std::uint16_t(200 + i), std::uint16_t(100 + i)});
+        expected.push_back(body(2 * i, title + ". "));
+    }
+    struct Case {
+        const char* name;
+        std::vector<PackedEntry> entries;
+        std::vector<std::uint16_t> cited;
+        Lines expected;
+    } cases[] = {
+        {"the same bytes under another id", {webPage(30, "Guideline"), webPage(31, "Guideline")}, {30, 31},
+         {body(0, "Guideline. ")}},
+        {"other bytes giving the same text", {webPage(30, "Guideline"), withNote}, {31, 30}, {body(0, "Guideline. ")}},
+        {"seventy works each stored twice", many, ids, expected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeReferences(c.entries);
+        releaseList(citedReferences);
+        cite(c.cited);
+        clearLines();
+        EXPECT_EQ(appendReferences(0), int(2 * c.expected.size()));
+        EXPECT_EQ(lines(), c.expected);
+    }
+}
+
+TEST_F(References, TheSectionListsFromTheReadOfTheCheckBeforeIt)
+{
+    // The results page's check reads the record; the section chosen next lists from that read,
+    // and every later listing reads the record again.
+    ReferenceIndex* index = &app->referenceIndex;
+    cite({1});
+    struct Step {
+        const char* name;
+        const char* before;   // stored before the step ("": no record), nullptr: the file as it is
+        bool check;           // the References check reads the record
+        const char* after;    // stored after the check, nullptr: nothing
+        const char* listed;
+    } steps[] = {
+        {"no read yet: the section reads", "First", false, nullptr, "First. "},
+        {"listed again: read again", "Second", false, nullptr, "Second. "},
+        {"changed after a check: the check's read", nullptr, true, "Third", "Second. "},
+        {"listed again: the change", nullptr, false, nullptr, "Third. "},
+        {"a check that found no record: read", "", true, "Fourth", "Fourth. "},
+        {"a check of the same bytes", nullptr, true, nullptr, "Fourth. "},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.before && !s.before[0])
+            writeContent({});
+        else if (s.before)
+            writeReferences({webPage(1, s.before)});
+        if (s.check)
+            readIndexedReferences(index);
+        if (s.after)
+            writeReferences({webPage(1, s.after)});
+        clearLines();
+        EXPECT_EQ(appendReferences(0), 2);
+        EXPECT_EQ(lines(), (Lines{body(0, s.listed)}));
+    }
 }
 
 // The record as stored: three cited entries of different lengths.

@@ -59,13 +59,24 @@ void walkContent(const char* path)
     DbRecord* ranges = readRecord(1, 0, 0, 0, 0, path);
     DbRecord* conversions = readRecord(2, 0, 0, 0, 0, path);
     DbRecord* references = readRecord(3, 0, 0, 0, 0, path);
+    DoseRangeIndex index = {nullptr, nullptr, 0};
+    buildDoseRangeIndex(&index, ranges);
     PackedWalk walk = beginPackedWalk(conversions);
     for (ConversionEntry entry; nextConversionEntry(&walk, &entry);)
         for (float dose : {-1.0f, 0.0f, 30.0f, 400.0f, 1e9f}) {
             const char* products[optionTextCount] = {};
             const char* regimens[optionTextCount] = {};
-            lookupDoseRange(conversions, ranges, DrugKeys{entry.key1, entry.key2}, dose, products, regimens);
+            DrugKeys drug = {entry.key1, entry.key2};
+            DoseRangeLookup walked = lookupDoseRange(conversions, ranges, drug, dose, products, regimens);
+            const char* indexedRegimens[optionTextCount] = {};
+            // The index must find the very range the walk finds.
+            if (lookupDoseRange(conversions, ranges, drug, dose, products, indexedRegimens, &index) != walked)
+                __builtin_trap();
+            for (int i = 0; i < optionTextCount; ++i)
+                if (indexedRegimens[i] != regimens[i])
+                    __builtin_trap();
         }
+    releaseDoseRangeIndex(&index);
     ReferenceWalk refs = beginReferenceWalk(references);
     for (ReferenceEntry entry; nextReference(&refs, &entry);)
         freeBlock(formatCitation(&entry));
