@@ -43,12 +43,15 @@ struct AnsweredIds {
 };
 void noteAnsweredIds(AnsweredIds* ids, const Answer* answers);
 constexpr std::uint32_t answeredIdBit(std::uint32_t id) { return id % answeredIdBits; }
-// answerValue(answers, id), the list walked only when ids (nullptr: no filter) allows an answer.
+// False only when id has no non-zero answer; always true without a filter (nullptr).
+inline bool mayBeAnswered(const AnsweredIds* ids, std::uint32_t id)
+{
+    return !ids || (ids->bits[answeredIdBit(id) / 32] & (1u << (answeredIdBit(id) % 32)));
+}
+// answerValue(answers, id), the list walked only when the filter allows an answer.
 inline std::int32_t answerValue(const Answer* answers, const AnsweredIds* ids, std::uint32_t id)
 {
-    if (ids && !(ids->bits[answeredIdBit(id) / 32] & (1u << (answeredIdBit(id) % 32))))
-        return 0;
-    return answerValue(answers, id);
+    return mayBeAnswered(ids, id) ? answerValue(answers, id) : 0;
 }
 // Nodes owned by ownerId (as 16 bits) with ownerKey2 0 and a value other than 0.0.
 int countChosen(const Answer* answers, std::uint32_t ownerId);

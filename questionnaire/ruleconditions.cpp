@@ -123,11 +123,6 @@ ConditionResult evaluateCondition(const Condition& condition, const RuleContext&
     return runSteps(condition.steps, condition.stepCount, context) ? ConditionTrue : ConditionFalse;
 }
 
-bool conditionHolds(const Condition& condition, const RuleContext& context)
-{
-    return evaluateCondition(condition, context) == ConditionTrue;
-}
-
 bool conditionHolds(const Condition& condition, const Answer* answers)
 {
     return conditionHolds(condition, RuleContext{answers, nullptr, 0, 0, 0});

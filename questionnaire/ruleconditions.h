@@ -343,6 +343,16 @@ inline constexpr RowSteps<stepCountOf(T.text)> rowSteps = [] {
     return read;
 }();
 
+// The element a row cannot hold without, when its steps begin "N and ..." (the jump after N
+// goes to the end), or -1: a run with the answers' filter can then refuse the row at once.
+constexpr std::int32_t gateOf(const ConditionStep* steps, int count)
+{
+    bool leads = count > 0 && steps[0].op == Answered && steps[0].id == steps[0].a;
+    if (leads && (count == 1 || (steps[1].op == JumpIfFalse && steps[1].a == count)))
+        return steps[0].id;
+    return -1;
+}
+
 } // namespace conditionReading
 
 // A table row's condition: its text (for checks over the tables and messages) and its steps,
@@ -352,10 +362,11 @@ struct Condition {
     const char* text;
     const ConditionStep* steps;
     std::uint8_t stepCount;
+    std::int32_t gate;   // conditionReading::gateOf the steps
 
 private:
     constexpr Condition(const char* rowText, const ConditionStep* rowSteps, std::uint8_t count)
-        : text(rowText), steps(rowSteps), stepCount(count)
+        : text(rowText), steps(rowSteps), stepCount(count), gate(conditionReading::gateOf(rowSteps, count))
     {
     }
     template <conditionReading::RowText T> friend consteval Condition operator""_when();
@@ -370,7 +381,13 @@ consteval Condition operator""_when()
 }
 
 ConditionResult evaluateCondition(const Condition& condition, const RuleContext& context);
-bool conditionHolds(const Condition& condition, const RuleContext& context);
+// Most rows of a run do not hold, and most of those fail on their first id.
+inline bool conditionHolds(const Condition& condition, const RuleContext& context)
+{
+    if (condition.gate >= 0 && !mayBeAnswered(context.answered, std::uint32_t(condition.gate)))
+        return false;
+    return evaluateCondition(condition, context) == ConditionTrue;
+}
 // The clinical rules and the dose conversion: the answers alone.
 bool conditionHolds(const Condition& condition, const Answer* answers);
 

@@ -137,6 +137,12 @@ TEST(RuleConditions, CompiledRowsFollowPrecedenceForEveryAnswerSet)
     }
 }
 
+// A row is refused on its first id only when nothing after that id can make it hold.
+static_assert("2075"_when.gate == 2075 && "2075 and 9523 and (1 or 2)"_when.gate == 2075);
+static_assert("2075 or 9523"_when.gate == -1 && "2075 and 9523 or 1"_when.gate == -1);
+static_assert("not 2075 and 1"_when.gate == -1 && "any of 1 to 3 and 4"_when.gate == -1);
+static_assert("any of 1, 2 and 3"_when.gate == -1 && "(1 or 2) and 3"_when.gate == -1);
+
 // A malformed table row is refused by the compiler (the reader finds no steps in it, and _when
 // will not make a row of it); the same text given at run time answers malformed at every call
 // and never holds.
