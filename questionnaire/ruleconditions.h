@@ -343,14 +343,16 @@ inline constexpr RowSteps<stepCountOf(T.text)> rowSteps = [] {
     return read;
 }();
 
-// The element a row cannot hold without, when its steps begin "N and ..." (the jump after N
-// goes to the end), or -1: a run with the answers' filter can then refuse the row at once.
-constexpr std::int32_t gateOf(const ConditionStep* steps, int count)
+// The test a row cannot hold without, when its steps begin "N and ...", "page N and ...",
+// "trigger N and ..." or "element N and ..." (the jump after it goes to the end); True when
+// there is none. A run can then refuse the row without running its steps.
+constexpr ConditionStep gateOf(const ConditionStep* steps, int count)
 {
-    bool leads = count > 0 && steps[0].op == Answered && steps[0].id == steps[0].a;
-    if (leads && (count == 1 || (steps[1].op == JumpIfFalse && steps[1].a == count)))
-        return steps[0].id;
-    return -1;
+    bool simple = count > 0 && ((steps[0].op == Answered && steps[0].id == steps[0].a) || steps[0].op == OnPage ||
+                                steps[0].op == ForTrigger || steps[0].op == ForElement);
+    if (simple && (count == 1 || (steps[1].op == JumpIfFalse && steps[1].a == count)))
+        return steps[0];
+    return ConditionStep{True, Less, 0, 0, 0};
 }
 
 } // namespace conditionReading
@@ -362,7 +364,7 @@ struct Condition {
     const char* text;
     const ConditionStep* steps;
     std::uint8_t stepCount;
-    std::int32_t gate;   // conditionReading::gateOf the steps
+    ConditionStep gate;   // conditionReading::gateOf the steps
 
 private:
     constexpr Condition(const char* rowText, const ConditionStep* rowSteps, std::uint8_t count)
@@ -381,12 +383,22 @@ consteval Condition operator""_when()
 }
 
 ConditionResult evaluateCondition(const Condition& condition, const RuleContext& context);
-// Most rows of a run do not hold, and most of those fail on their first id.
+// Most rows of a run do not hold, and most of those fail on their first test.
+inline bool passesGate(const ConditionStep& gate, const RuleContext& context)
+{
+    using namespace conditionReading;
+    switch (gate.op) {
+    case Answered: return mayBeAnswered(context.answered, std::uint32_t(gate.id));
+    case OnPage: return context.page == gate.id;
+    case ForTrigger: return context.trigger == gate.id;
+    case ForElement: return context.element == gate.id;
+    default: return true;
+    }
+}
+
 inline bool conditionHolds(const Condition& condition, const RuleContext& context)
 {
-    if (condition.gate >= 0 && !mayBeAnswered(context.answered, std::uint32_t(condition.gate)))
-        return false;
-    return evaluateCondition(condition, context) == ConditionTrue;
+    return passesGate(condition.gate, context) && evaluateCondition(condition, context) == ConditionTrue;
 }
 // The clinical rules and the dose conversion: the answers alone.
 bool conditionHolds(const Condition& condition, const Answer* answers);

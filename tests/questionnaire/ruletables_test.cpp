@@ -137,11 +137,18 @@ TEST(RuleConditions, CompiledRowsFollowPrecedenceForEveryAnswerSet)
     }
 }
 
-// A row is refused on its first id only when nothing after that id can make it hold.
-static_assert("2075"_when.gate == 2075 && "2075 and 9523 and (1 or 2)"_when.gate == 2075);
-static_assert("2075 or 9523"_when.gate == -1 && "2075 and 9523 or 1"_when.gate == -1);
-static_assert("not 2075 and 1"_when.gate == -1 && "any of 1 to 3 and 4"_when.gate == -1);
-static_assert("any of 1, 2 and 3"_when.gate == -1 && "(1 or 2) and 3"_when.gate == -1);
+// A row is refused on its first test only when nothing after that test can make it hold.
+constexpr bool gatedOn(const Condition& c, std::uint8_t op, std::int32_t id) { return c.gate.op == op && c.gate.id == id; }
+constexpr std::uint8_t none = conditionReading::True;
+static_assert(gatedOn("2075"_when, conditionReading::Answered, 2075));
+static_assert(gatedOn("2075 and 9523 and (1 or 2)"_when, conditionReading::Answered, 2075));
+static_assert(gatedOn("trigger 2 and page 8226 and 1"_when, conditionReading::ForTrigger, 2));
+static_assert(gatedOn("page 10324 and (1 or 2)"_when, conditionReading::OnPage, 10324));
+static_assert(gatedOn("element 12766 and 12766"_when, conditionReading::ForElement, 12766));
+static_assert(gatedOn("2075 or 9523"_when, none, 0) && gatedOn("2075 and 9523 or 1"_when, none, 0));
+static_assert(gatedOn("not 2075 and 1"_when, none, 0) && gatedOn("any of 1 to 3 and 4"_when, none, 0));
+static_assert(gatedOn("any of 1, 2 and 3"_when, none, 0) && gatedOn("(1 or 2) and 3"_when, none, 0));
+static_assert(gatedOn("element is not 1 and 2"_when, none, 0) && gatedOn("page 1 or 2"_when, none, 0));
 
 // A malformed table row is refused by the compiler (the reader finds no steps in it, and _when
 // will not make a row of it); the same text given at run time answers malformed at every call
