@@ -49,14 +49,14 @@ void* fromReserve(std::size_t bytes)
 // Small blocks are kept by size class once freed and handed out again, never given back to the
 // C library: a screen is rebuilt from the same kinds of blocks as the one before it, and the C
 // library's allocator took about 200 instructions for each of them (its own cache holds only a
-// few per size). When a class has none left, several are cut from one block of the C library.
+// few per size). When a class has none left, a block is cut from a larger block of the C library.
 // Under AddressSanitizer each block is its own block of the C library, so that a block lost
 // stays a leak to the leak checker, and a cached block is poisoned until it is handed out.
 // Every block carries a header with its size class; larger blocks go straight to the C library.
 constexpr std::size_t sizeStep = 16;
 constexpr int sizeClasses = 32;   // up to 512 bytes
 constexpr int largeBlock = sizeClasses;
-constexpr std::size_t cutFrom = ZURA_ASAN ? 0 : 4096;   // bytes of the C library's block cut up
+constexpr std::size_t cutFrom = ZURA_ASAN ? 0 : 16384;   // bytes of a C library block cut up
 
 struct alignas(std::max_align_t) BlockHeader {
     BlockHeader* next;   // while cached
@@ -89,17 +89,28 @@ void cache(BlockHeader* header, int sizeClass)
     setPoisoned(header + 1, roomOf(sizeClass), true);
 }
 
-// A fresh block of the class, and the rest of what one C library block holds into the cache.
-BlockHeader* cutBlocks(int sizeClass)
+// A fresh block of the class: cut from the end of the C library block being cut up, or under
+// AddressSanitizer a C library block of its own. What is left of a block too short for the
+// next one is never used.
+unsigned char* cutAt = nullptr;
+std::size_t cutLeft = 0;
+
+BlockHeader* cutBlock(int sizeClass)
 {
     std::size_t stride = sizeof(BlockHeader) + roomOf(sizeClass);
-    std::size_t count = cutFrom / stride > 1 ? cutFrom / stride : 1;
-    unsigned char* at = static_cast<unsigned char*>(std::malloc(stride * count));
-    if (!at)
-        return nullptr;
-    for (std::size_t i = count - 1; i > 0; --i)
-        cache(reinterpret_cast<BlockHeader*>(at + i * stride), sizeClass);
-    return reinterpret_cast<BlockHeader*>(at);
+    if (cutFrom == 0)
+        return static_cast<BlockHeader*>(std::malloc(stride));
+    if (cutLeft < stride) {
+        unsigned char* fresh = static_cast<unsigned char*>(std::malloc(cutFrom));
+        if (!fresh)
+            return nullptr;
+        cutAt = fresh;
+        cutLeft = cutFrom;
+    }
+    BlockHeader* header = reinterpret_cast<BlockHeader*>(cutAt);
+    cutAt += stride;
+    cutLeft -= stride;
+    return header;
 }
 
 void* takeBlock(std::size_t bytes)
@@ -120,7 +131,7 @@ void* takeBlock(std::size_t bytes)
     if ((header = cached[sizeClass])) {
         setPoisoned(header + 1, roomOf(sizeClass), false);
         cached[sizeClass] = header->next;
-    } else if (!(header = cutBlocks(sizeClass))) {
+    } else if (!(header = cutBlock(sizeClass))) {
         return nullptr;
     }
     header->sizeClass = sizeClass;

@@ -5,18 +5,23 @@
 #include <array>
 #include <cstring>
 
-// Each entry of a font's table is the character's advance in its low 16 bits and what the
-// character does to a line above them: a break point, the end of the line ('\n' is both), or the
-// end of the text. An entry not measured yet is negative. So an ordinary character, once
-// measured, is one lookup, one comparison and one add.
-static const std::int32_t breakPoint = 1 << 16, endsLine = 2 << 16, endsText = 4 << 16;
-static const std::int32_t notMeasured = std::int32_t(0x80000000u);
-static constexpr std::array<std::int32_t, 256> roles = [] {
+// Each entry of a font's table is the character's advance in its low 16 bits. A character that
+// stops the walk (the end of the line, '\n', or of the text) or is not measured yet also carries
+// `special`, which is larger than any width: adding it fails the one comparison with the room
+// left. So every other character, break points included, once measured is one lookup, one add
+// and one comparison; the last break point is looked for backwards only when a line overflows.
+static const std::int32_t endsLine = 1 << 16, endsText = 2 << 16;
+static const std::int32_t notMeasured = 1 << 20, special = 1 << 30;
+static constexpr std::array<std::int32_t, 256> stops = [] {
     std::array<std::int32_t, 256> r{};
-    for (unsigned char c : {' ', '-', '/', '\\'})
-        r[c] = breakPoint;
-    r['\n'] = breakPoint | endsLine;
+    r['\n'] = endsLine;
     r[0] = endsText;
+    return r;
+}();
+static constexpr std::array<bool, 256> breakPoints = [] {
+    std::array<bool, 256> r{};
+    for (unsigned char c : {' ', '-', '/', '\\', '\n'})
+        r[c] = true;
     return r;
 }();
 
@@ -34,14 +39,15 @@ static std::int32_t* advancesOf(const DisplayList* list, HDC context)
     table.context = context;
     table.font = font;
     for (int c = 0; c < 256; ++c)
-        table.entries[c] = roles[c] | (c ? notMeasured : 0);
+        table.entries[c] = special | stops[c] | (c ? notMeasured : 0);
     return table.entries;
 }
 
 static std::int32_t measuredEntry(std::int32_t* entries, HDC context, unsigned char c)
 {
     int advance = measureText(context, char(c));
-    entries[c] = roles[c] | (advance < 0 ? 0 : advance > 0xFFFF ? 0xFFFF : advance);
+    advance = advance < 0 ? 0 : advance > 0xFFFF ? 0xFFFF : advance;
+    entries[c] = stops[c] ? special | stops[c] | advance : advance;
     return entries[c];
 }
 
@@ -58,28 +64,41 @@ LineBreak breakLine(const DisplayList* list, const char* text, std::int16_t maxW
     if (text) {
         const unsigned char* at = reinterpret_cast<const unsigned char*>(text);
         for (;; ++at) {
+            sum += entries[*at];
+            if (sum <= maxWidth)
+                continue;
             std::int32_t entry = entries[*at];
-            if (std::uint32_t(entry) > 0xFFFF) {
-                if (entry < 0)
+            if (entry & special) {
+                sum -= entry;
+                if (entry & notMeasured)
                     entry = measuredEntry(entries, context, *at);
                 if (entry & endsText)
                     break;
                 sum += entry & 0xFFFF;
-                if (entry & breakPoint) {
+                if (entry & endsLine) {
                     breakIndex = int(at - reinterpret_cast<const unsigned char*>(text));
                     breakWidth = sum;
-                    if (entry & endsLine) {
-                        result.fitsAll = false;
-                        break;
-                    }
+                    result.fitsAll = false;
+                    break;
                 }
-            } else {
-                sum += entry;
+                if (sum <= maxWidth)
+                    continue;
             }
-            if (sum > maxWidth) {
-                result.fitsAll = false;
-                break;
+            // Overflowed here: the line breaks at the last break point up to this character,
+            // its width the sum through it.
+            result.fitsAll = false;
+            int width = sum;
+            for (const unsigned char* back = at;; --back) {
+                if (breakPoints[*back]) {
+                    breakIndex = int(back - reinterpret_cast<const unsigned char*>(text));
+                    breakWidth = width;
+                    break;
+                }
+                if (back == reinterpret_cast<const unsigned char*>(text))
+                    break;
+                width -= entries[*back] & 0xFFFF;
             }
+            break;
         }
         i = int(at - reinterpret_cast<const unsigned char*>(text));
     }

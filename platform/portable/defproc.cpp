@@ -12,11 +12,11 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCCREATE: {
         const CREATESTRUCTW* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         if (cs)
-            w->text = textOf(cs->lpszName);
+            setTextOf(w->text, cs->lpszName);
         return TRUE;
     }
     case WM_SETTEXT:
-        w->text = textOf(reinterpret_cast<LPCWSTR>(lParam));
+        setTextOf(w->text, reinterpret_cast<LPCWSTR>(lParam));
         invalidateWindow(window);
         return TRUE;
     case WM_GETTEXT:

@@ -93,7 +93,15 @@ std::u16string textOf(LPCWSTR text)
     return text && !IS_INTRESOURCE(text) ? std::u16string(text) : std::u16string();
 }
 
-bool sameTextNoCase(const std::u16string& a, const std::u16string& b)
+void setTextOf(std::u16string& to, LPCWSTR text)
+{
+    if (text && !IS_INTRESOURCE(text))
+        to.assign(text);
+    else
+        to.clear();
+}
+
+bool sameTextNoCase(std::u16string_view a, std::u16string_view b)
 {
     auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
     return a.size() == b.size() &&

@@ -102,7 +102,7 @@ const WindowClass* findClass(LPCWSTR name)
                 return c.get();
         return nullptr;
     }
-    const std::u16string wanted = name;
+    const std::u16string_view wanted = name;   // no copy: a window is made for every row shown
     if (lastFoundClass && sameTextNoCase(lastFoundClass->name, wanted))
         return lastFoundClass;
     for (const auto& c : ws.classes) {
@@ -201,11 +201,14 @@ RECT initialRect(DWORD style, int x, int y, int width, int height)
 
 }  // namespace
 
-WindowSystem& windowSystem()
+WindowSystem* runningWindowSystem = nullptr;
+
+WindowSystem& startWindowSystem()
 {
     static WindowSystem ws;
     if (ws.classes.empty())
         registerBuiltIns(ws);
+    runningWindowSystem = &ws;
     return ws;
 }
 

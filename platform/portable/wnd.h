@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class WindowKind { Custom, Button, Static, Edit, ListBox, ComboBox, ScrollBar, Dialog };
@@ -98,7 +99,14 @@ struct WindowSystem {
     int quitCode = 0;
     BYTE keyDown[256] = {};
 };
-WindowSystem& windowSystem();
+// The one window system, made with its built-in classes on first use. Called on nearly every
+// call into the platform, so the test for a system already made is inline.
+WindowSystem& startWindowSystem();
+extern WindowSystem* runningWindowSystem;
+inline WindowSystem& windowSystem()
+{
+    return runningWindowSystem ? *runningWindowSystem : startWindowSystem();
+}
 
 // Window records come in blocks that are never given back, so a handle can be told to be a
 // record by its address alone (no lookup in a set on every call).
@@ -150,7 +158,8 @@ void notifyParent(HWND control, WORD code);
 // Copies text into a caller's buffer of size units (NUL included); returns the units copied.
 int copyText(const std::u16string& text, WCHAR* buffer, std::size_t size);
 std::u16string textOf(LPCWSTR text);      // nullptr and resource ordinals give ""
-bool sameTextNoCase(const std::u16string& a, const std::u16string& b);
+void setTextOf(std::u16string& to, LPCWSTR text);   // to = textOf(text), reusing to's room
+bool sameTextNoCase(std::u16string_view a, std::u16string_view b);
 
 void resetAccelerators();    // messages.cpp
 void resetInput();           // input.cpp
