@@ -18,9 +18,10 @@ static constexpr std::array<std::int32_t, 256> stops = [] {
     r[0] = endsText;
     return r;
 }();
+// Where a line may break when it overflows ('\n' never lies before the overflow: it stops the walk).
 static constexpr std::array<bool, 256> breakPoints = [] {
     std::array<bool, 256> r{};
-    for (unsigned char c : {' ', '-', '/', '\\', '\n'})
+    for (unsigned char c : {' ', '-', '/', '\\'})
         r[c] = true;
     return r;
 }();
